@@ -1,0 +1,40 @@
+# Compiler settings shared by every target of the project.
+add_library(lumora_options INTERFACE)
+target_compile_options(lumora_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
+  -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual -Wcast-align
+  -Wnull-dereference -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough)
+if(LUMORA_WERROR)
+  target_compile_options(lumora_options INTERFACE -Werror)
+endif()
+if(LUMORA_SANITIZE)
+  target_compile_options(lumora_options INTERFACE -fsanitize=${LUMORA_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(lumora_options INTERFACE -fsanitize=${LUMORA_SANITIZE})
+endif()
+
+# lumora_add_module(<name> SOURCES ... [LIBS ...]): one static library per source folder.
+function(lumora_add_module name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(lumora_${name} STATIC ${ARG_SOURCES})
+  target_include_directories(lumora_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(lumora_${name} PUBLIC ${ARG_LIBS} PRIVATE lumora_options)
+endfunction()
+
+# lumora_add_test(<name> SOURCES ... [LIBS ...] [TIMEOUT s] [GUI]): one test executable,
+# its cases registered one by one; every case gets a timeout so a hang fails instead of stalling CI.
+function(lumora_add_test name)
+  cmake_parse_arguments(ARG "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 60)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} lumora_test_support GTest::gtest GTest::gmock lumora_options)
+  if(ARG_GUI)
+    target_link_libraries(${name} PRIVATE lumora_qt_test_main)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS ${name})
+endfunction()
