@@ -1,0 +1,122 @@
+// Runs the DMX port on the simulated adapter and prints the frame period, its spread and the cost
+// of setLevels, once idle and once with another thread handing over levels 1,000 times a second.
+
+#include "dmx/CDmxPort.h"
+#include "hw/SimulatedAdapter.h"
+#include "hw/WireDecoder.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+using namespace lumora;
+using namespace std::chrono;
+
+namespace {
+
+double percentile(std::vector<double> values, double fraction) {
+    if (values.empty()) {
+        return 0.0;
+    }
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
+    return values[index];
+}
+
+double millis(steady_clock::duration d) { return duration<double, std::milli>(d).count(); }
+
+struct RunFigures {
+    std::size_t frames = 0;
+    std::vector<double> periodsMs;
+    std::vector<double> setLevelsNs;
+};
+
+RunFigures runPort(seconds length, bool loaded) {
+    hw::SimulatedAdapter adapter;
+    adapter.attach({});
+    CDmxPort port(adapter, CDmxPort::Timing{milliseconds(0), milliseconds(30)});
+    RunFigures figures;
+    if (!port.open(0)) {
+        std::puts("the port did not open");
+        return figures;
+    }
+    std::atomic<bool> stop{false};
+    std::thread loader;
+    if (loaded) {
+        loader = std::thread([&] {
+            ChannelLevels levels{};
+            auto next = steady_clock::now();
+            for (std::uint8_t value = 0; !stop.load(); ++value) {
+                levels.fill(value);
+                const auto before = steady_clock::now();
+                port.setLevels(levels);
+                figures.setLevelsNs.push_back(duration<double, std::nano>(steady_clock::now() - before).count());
+                next += milliseconds(1);
+                std::this_thread::sleep_until(next);
+            }
+        });
+    }
+    std::this_thread::sleep_for(length);
+    stop.store(true);
+    if (loader.joinable()) {
+        loader.join();
+    }
+    port.close();
+
+    const auto frames = hw::decodeWireFrames(adapter.calls());
+    figures.frames = frames.size();
+    for (const hw::WireFrame& frame : frames) {
+        if (frame.period > steady_clock::duration::zero()) {
+            figures.periodsMs.push_back(millis(frame.period));
+        }
+    }
+    return figures;
+}
+
+double setLevelsMedianNs() {
+    hw::SimulatedAdapter adapter;
+    CDmxPort port(adapter);
+    ChannelLevels levels{};
+    std::vector<double> samples;
+    constexpr int kBatch = 100;
+    for (int round = 0; round < 2000; ++round) {
+        levels[static_cast<std::size_t>(round) % levels.size()] = static_cast<std::uint8_t>(round);
+        const auto before = steady_clock::now();
+        for (int i = 0; i < kBatch; ++i) {
+            port.setLevels(levels);
+        }
+        samples.push_back(duration<double, std::nano>(steady_clock::now() - before).count() / kBatch);
+    }
+    return percentile(samples, 0.5);
+}
+
+void print(const char* name, const RunFigures& figures, double modelledMs) {
+    const double median = percentile(figures.periodsMs, 0.5);
+    const double p99 = percentile(figures.periodsMs, 0.99);
+    const double max = percentile(figures.periodsMs, 1.0);
+    std::printf("%-6s frames %4zu  period median %.3f ms  p99 %.3f ms  max %.3f ms  spread(p99-median) %.3f ms  "
+                "median-(30+model) %+.3f ms\n",
+                name, figures.frames, median, p99, max, p99 - median, median - 30.0 - modelledMs);
+    if (!figures.setLevelsNs.empty()) {
+        std::printf("%-6s setLevels under transmit: median %.0f ns  p99 %.0f ns  (%zu calls)\n", name,
+                    percentile(figures.setLevelsNs, 0.5), percentile(figures.setLevelsNs, 0.99),
+                    figures.setLevelsNs.size());
+    }
+}
+
+} // namespace
+
+int main() {
+    const hw::SimulatedAdapter::Timing model;
+    // Per frame: four requests each take the request latency, and the 512-byte write returns once
+    // all but the buffer's bytes have left at 44 us a byte.
+    const double modelledMs =
+        4 * millis(model.requestLatency) + (511.0 - static_cast<double>(model.transmitBufferBytes)) * 0.044;
+    std::printf("modelled driver time per frame %.3f ms; expected period %.3f ms\n", modelledMs, 30.0 + modelledMs);
+    print("idle", runPort(seconds(6), false), modelledMs);
+    print("loaded", runPort(seconds(6), true), modelledMs);
+    std::printf("setLevels alone: median %.0f ns\n", setLevelsMedianNs());
+    return 0;
+}

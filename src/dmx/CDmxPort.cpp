@@ -1,0 +1,120 @@
+#include "dmx/CDmxPort.h"
+
+#include "dmx/ThreadPriority.h"
+#include "hw/FtdiDriver.h"
+
+#include <exception>
+
+namespace lumora {
+
+namespace {
+
+// 3 MHz / 12 = 250,000 bit/s, the DMX512 rate.
+constexpr std::uint16_t kDmxDivisor = 12;
+constexpr std::uint8_t kStartCode = 0x00;
+
+} // namespace
+
+CDmxPort::CDmxPort(hw::FtdiDriver& driver) : CDmxPort(driver, Timing{}) {}
+
+CDmxPort::CDmxPort(hw::FtdiDriver& driver, Timing timing) : driver_(driver), timing_(timing) {}
+
+CDmxPort::~CDmxPort() { close(); }
+
+bool CDmxPort::open(DeviceIndex index) {
+    if (openFlag_.load() == 1) {
+        return true;
+    }
+    hw::DeviceHandle handle = nullptr;
+    if (!hw::succeeded(driver_.open(index, handle))) {
+        // Some drivers hand back a handle even when they fail; it is not ours to keep or close.
+        return false;
+    }
+    device_ = handle;
+    if (!configure()) {
+        failOpen();
+        return false;
+    }
+    std::this_thread::sleep_for(timing_.settle);
+    if (!startThread()) {
+        failOpen();
+        return false;
+    }
+    openFlag_.store(1);
+    return true;
+}
+
+bool CDmxPort::configure() {
+    using hw::succeeded;
+    if (!succeeded(driver_.resetDevice(device_)) || !succeeded(driver_.setDivisor(device_, kDmxDivisor)) ||
+        !succeeded(driver_.setDataCharacteristics(device_, hw::kWordLength8, hw::kStopBits2, hw::kParityNone)) ||
+        !succeeded(driver_.setFlowControl(device_, hw::kFlowNone, 0, 0))) {
+        return false;
+    }
+    // RTS and the purge only tidy the line; an adapter that refuses them still sends correctly.
+    driver_.clearRts(device_);
+    driver_.purge(device_, hw::kPurgeReceive | hw::kPurgeTransmit);
+    return true;
+}
+
+bool CDmxPort::startThread() {
+    stopFlag_.store(0);
+    try {
+        thread_ = std::thread(&CDmxPort::transmitLoop, this);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}
+
+void CDmxPort::failOpen() {
+    driver_.close(device_);
+    device_ = nullptr;
+}
+
+void CDmxPort::close() {
+    if (thread_.joinable()) {
+        stopFlag_.store(1);
+        thread_.join();
+    }
+    if (openFlag_.load() == 1) {
+        driver_.close(device_);
+        device_ = nullptr;
+    }
+    openFlag_.store(0);
+}
+
+void CDmxPort::setLevels(const ChannelLevels& levels) {
+    std::lock_guard lock(universeMutex_);
+    universe_ = levels;
+}
+
+void CDmxPort::transmitLoop() {
+    raiseCurrentThreadToTimeCritical();
+    do {
+        sendFrame();
+        std::this_thread::sleep_for(timing_.cycle);
+    } while (stopFlag_.load() == 0);
+}
+
+void CDmxPort::sendFrame() {
+    // The first cycle may run before open has finished; it sends nothing.
+    if (openFlag_.load() == 0) {
+        return;
+    }
+    ChannelLevels frame;
+    {
+        std::lock_guard lock(universeMutex_);
+        frame = universe_;
+    }
+    // The break lasts as long as the two requests take; the line then idles as mark-after-break
+    // until the start code leaves the adapter.
+    driver_.setBreakOn(device_);
+    driver_.setBreakOff(device_);
+    std::uint32_t written = 0;
+    const std::uint8_t startCode[] = {kStartCode};
+    driver_.write(device_, startCode, written);
+    driver_.write(device_, frame, written);
+}
+
+} // namespace lumora

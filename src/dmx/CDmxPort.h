@@ -1,0 +1,66 @@
+#pragma once
+
+#include "dmx/ChannelLevels.h"
+#include "hw/DeviceRecord.h"
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+namespace lumora {
+
+namespace hw {
+class FtdiDriver;
+}
+
+// One FT232R adapter driven as a DMX512 transmitter: open configures the line and starts a
+// transmit thread that sends the whole universe (break, start code 0, 512 slots) every cycle until
+// close. The port shows no messages; it reports success or failure to its caller.
+//
+// Thread rules: open, close, setLevels and destruction belong to one controlling thread (the user
+// interface); the transmit thread is the port's own. setLevels is thread safe and never waits on the
+// driver.
+class CDmxPort {
+public:
+    struct Timing {
+        // How long open lets the adapter settle after configuring it before output starts.
+        std::chrono::milliseconds settle{1000};
+        // The pause after each frame.
+        std::chrono::milliseconds cycle{30};
+    };
+
+    explicit CDmxPort(hw::FtdiDriver& driver);
+    CDmxPort(hw::FtdiDriver& driver, Timing timing);
+    virtual ~CDmxPort();
+    CDmxPort(const CDmxPort&) = delete;
+    CDmxPort& operator=(const CDmxPort&) = delete;
+
+    // Opens the adapter at a position of the driver's device list, configures it for DMX512 and
+    // starts output. True when the port is open afterwards; an open port stays as it is.
+    bool open(DeviceIndex index);
+    // Stops output, waiting for the frame in progress, and closes the adapter. Safe in any state.
+    void close();
+    // Replaces the whole universe; the next full cycle after this returns carries the new levels.
+    void setLevels(const ChannelLevels& levels);
+    bool isOpen() const { return openFlag_.load() != 0; }
+
+private:
+    bool configure();
+    bool startThread();
+    void failOpen();
+    void transmitLoop();
+    void sendFrame();
+
+    hw::FtdiDriver& driver_;
+    const Timing timing_;
+
+    hw::DeviceHandle device_ = nullptr;
+    std::thread thread_;
+    std::atomic<int> openFlag_{0};
+    std::atomic<int> stopFlag_{0};
+    std::mutex universeMutex_;
+    ChannelLevels universe_{};
+};
+
+} // namespace lumora

@@ -1,0 +1,307 @@
+#include "hw/SimulatedAdapter.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace lumora::hw {
+
+namespace {
+
+constexpr std::uint32_t kVendorProductId = 0x04036001; // FTDI's vendor id and the FT232R's product id
+constexpr std::uint32_t kFlagOpened = 1;
+constexpr long long kBaseClock = 3'000'000;
+
+long long baudForDivisor(std::uint16_t divisor) {
+    // The chip reserves divisors 0 and 1 for its two fastest rates.
+    if (divisor == 0) {
+        return kBaseClock;
+    }
+    if (divisor == 1) {
+        return 2'000'000;
+    }
+    return kBaseClock / divisor;
+}
+
+} // namespace
+
+struct SimulatedAdapter::Device {
+    SimulatedDevice info;
+    bool plugged = true;
+    bool open = false;
+    long long baud = 9600;
+    int dataBits = 8;
+    int stopBits = 1;
+    bool parity = false;
+    Clock::time_point lineFreeAt;
+
+    Clock::duration byteTime() const {
+        const long long bits = 1 + dataBits + (parity ? 1 : 0) + stopBits;
+        return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(bits * 1'000'000'000LL / baud));
+    }
+};
+
+SimulatedAdapter::SimulatedAdapter(Timing timing) : timing_(timing) {}
+
+SimulatedAdapter::SimulatedAdapter() : SimulatedAdapter(Timing{}) {}
+
+SimulatedAdapter::~SimulatedAdapter() = default;
+
+void SimulatedAdapter::attach(const SimulatedDevice& device) {
+    auto entry = std::make_shared<Device>();
+    entry->info = device;
+    std::lock_guard lock(mutex_);
+    attached_.push_back(std::move(entry));
+}
+
+void SimulatedAdapter::unplug(int position) {
+    std::lock_guard lock(mutex_);
+    unplugLocked(position);
+}
+
+void SimulatedAdapter::unplugAt(int position, Clock::time_point when) {
+    std::lock_guard lock(mutex_);
+    pendingUnplugs_.push_back({position, when});
+}
+
+void SimulatedAdapter::failCall(Operation operation, int nthCall, DriverStatus status) {
+    std::lock_guard lock(mutex_);
+    failures_.push_back({operation, nthCall, status});
+}
+
+std::vector<DriverCall> SimulatedAdapter::calls() const {
+    std::lock_guard lock(mutex_);
+    return record_;
+}
+
+std::size_t SimulatedAdapter::callCount(Operation operation) const {
+    std::lock_guard lock(mutex_);
+    return static_cast<std::size_t>(std::count_if(record_.begin(), record_.end(), [operation](const DriverCall& call) {
+        return call.operation == operation;
+    }));
+}
+
+void SimulatedAdapter::clearCalls() {
+    std::lock_guard lock(mutex_);
+    record_.clear();
+}
+
+DriverCall SimulatedAdapter::begin(Operation operation, DeviceHandle handle, std::array<std::uint32_t, 3> arguments) {
+    DriverCall call;
+    call.operation = operation;
+    call.handle = handle;
+    call.arguments = arguments;
+    call.thread = std::this_thread::get_id();
+    call.started = Clock::now();
+
+    std::lock_guard lock(mutex_);
+    applyDueUnplugsLocked(call.started);
+    const int nth = ++callCounts_[static_cast<std::size_t>(operation)];
+    for (const InjectedFailure& failure : failures_) {
+        if (failure.operation == operation && failure.nthCall == nth) {
+            call.status = failure.status;
+        }
+    }
+    return call;
+}
+
+DriverStatus SimulatedAdapter::finish(DriverCall call, Clock::time_point until) {
+    std::this_thread::sleep_until(until);
+    call.finished = Clock::now();
+    const DriverStatus status = call.status;
+    std::lock_guard lock(mutex_);
+    record_.push_back(std::move(call));
+    return status;
+}
+
+template <typename Change>
+DriverStatus SimulatedAdapter::controlRequest(Operation operation, DeviceHandle handle,
+                                              std::array<std::uint32_t, 3> arguments, Change change) {
+    DriverCall call = begin(operation, handle, arguments);
+    if (succeeded(call.status)) {
+        std::lock_guard lock(mutex_);
+        if (auto device = deviceForHandleLocked(handle, call.status)) {
+            change(*device);
+        }
+    }
+    const Clock::time_point arrives = call.started + timing_.requestLatency;
+    return finish(std::move(call), arrives);
+}
+
+DriverStatus SimulatedAdapter::createDeviceList(std::uint32_t& count) {
+    DriverCall call = begin(Operation::CreateDeviceList, nullptr, {});
+    count = 0;
+    if (succeeded(call.status)) {
+        std::lock_guard lock(mutex_);
+        listed_ = attached_;
+        count = static_cast<std::uint32_t>(listed_.size());
+    }
+    const Clock::time_point arrives = call.started + timing_.requestLatency;
+    return finish(std::move(call), arrives);
+}
+
+DriverStatus SimulatedAdapter::getDeviceList(std::span<DeviceRecord> storage, std::uint32_t& count) {
+    DriverCall call = begin(Operation::GetDeviceList, nullptr, {static_cast<std::uint32_t>(storage.size()), 0, 0});
+    if (succeeded(call.status)) {
+        std::lock_guard lock(mutex_);
+        const std::size_t copied = std::min(storage.size(), listed_.size());
+        for (std::size_t i = 0; i < copied; ++i) {
+            const Device& device = *listed_[i];
+            DeviceRecord record;
+            record.flags = device.open ? kFlagOpened : 0;
+            record.type = device.info.type;
+            record.id = kVendorProductId;
+            record.locationId = static_cast<std::uint32_t>(i + 1);
+            setFieldText(record.serialNumber, device.info.serialNumber);
+            setFieldText(record.description, device.info.description);
+            storage[i] = record;
+        }
+        count = static_cast<std::uint32_t>(listed_.size());
+    }
+    const Clock::time_point arrives = call.started + timing_.requestLatency;
+    return finish(std::move(call), arrives);
+}
+
+DriverStatus SimulatedAdapter::open(int position, DeviceHandle& handle) {
+    DriverCall call = begin(Operation::Open, nullptr, {static_cast<std::uint32_t>(position), 0, 0});
+    handle = nullptr;
+    if (!succeeded(call.status)) {
+        handle = reinterpret_cast<DeviceHandle>(std::uintptr_t{0xDEAD});
+    } else {
+        std::lock_guard lock(mutex_);
+        if (position < 0 || static_cast<std::size_t>(position) >= attached_.size()) {
+            call.status = DriverStatus::DeviceNotFound;
+        } else if (attached_[static_cast<std::size_t>(position)]->open) {
+            call.status = DriverStatus::DeviceNotOpened;
+        } else {
+            const std::uintptr_t id = nextHandle_++;
+            const auto& device = attached_[static_cast<std::size_t>(position)];
+            device->open = true;
+            openHandles_[id] = device;
+            handle = reinterpret_cast<DeviceHandle>(id);
+            call.handle = handle;
+        }
+    }
+    const Clock::time_point arrives = call.started + timing_.requestLatency;
+    return finish(std::move(call), arrives);
+}
+
+DriverStatus SimulatedAdapter::resetDevice(DeviceHandle handle) {
+    return controlRequest(Operation::ResetDevice, handle, {}, [](Device& device) {
+        device.baud = 9600;
+        device.dataBits = 8;
+        device.stopBits = 1;
+        device.parity = false;
+    });
+}
+
+DriverStatus SimulatedAdapter::setDivisor(DeviceHandle handle, std::uint16_t divisor) {
+    return controlRequest(Operation::SetDivisor, handle, {divisor, 0, 0},
+                          [divisor](Device& device) { device.baud = baudForDivisor(divisor); });
+}
+
+DriverStatus SimulatedAdapter::setDataCharacteristics(DeviceHandle handle, std::uint8_t wordLength,
+                                                      std::uint8_t stopBits, std::uint8_t parity) {
+    return controlRequest(Operation::SetDataCharacteristics, handle, {wordLength, stopBits, parity},
+                          [=](Device& device) {
+                              device.dataBits = wordLength;
+                              device.stopBits = stopBits == kStopBits2 ? 2 : 1;
+                              device.parity = parity != kParityNone;
+                          });
+}
+
+DriverStatus SimulatedAdapter::setFlowControl(DeviceHandle handle, std::uint16_t flowControl, std::uint8_t xon,
+                                              std::uint8_t xoff) {
+    return controlRequest(Operation::SetFlowControl, handle, {flowControl, xon, xoff}, [](Device&) {});
+}
+
+DriverStatus SimulatedAdapter::clearRts(DeviceHandle handle) {
+    return controlRequest(Operation::ClearRts, handle, {}, [](Device&) {});
+}
+
+DriverStatus SimulatedAdapter::purge(DeviceHandle handle, std::uint32_t mask) {
+    return controlRequest(Operation::Purge, handle, {mask, 0, 0}, [](Device&) {});
+}
+
+DriverStatus SimulatedAdapter::setBreakOn(DeviceHandle handle) {
+    return controlRequest(Operation::SetBreakOn, handle, {}, [](Device&) {});
+}
+
+DriverStatus SimulatedAdapter::setBreakOff(DeviceHandle handle) {
+    return controlRequest(Operation::SetBreakOff, handle, {}, [](Device&) {});
+}
+
+DriverStatus SimulatedAdapter::write(DeviceHandle handle, std::span<const std::uint8_t> bytes,
+                                     std::uint32_t& written) {
+    DriverCall call = begin(Operation::Write, handle, {static_cast<std::uint32_t>(bytes.size()), 0, 0});
+    call.data.assign(bytes.begin(), bytes.end());
+    written = 0;
+    const Clock::time_point arrives = call.started + timing_.requestLatency;
+    Clock::time_point returns = arrives;
+    if (succeeded(call.status)) {
+        std::lock_guard lock(mutex_);
+        if (auto device = deviceForHandleLocked(handle, call.status)) {
+            const Clock::duration byteTime = device->byteTime();
+            const auto count = static_cast<Clock::rep>(bytes.size());
+            const auto buffered = static_cast<Clock::rep>(timing_.transmitBufferBytes);
+            call.wireStart = std::max(arrives, device->lineFreeAt);
+            call.byteTime = byteTime;
+            device->lineFreeAt = call.wireStart + count * byteTime;
+            // The last byte gets into the buffer once the byte `buffered` places ahead of it has
+            // moved on to the line.
+            returns = std::max(arrives, call.wireStart + (count - 1 - buffered) * byteTime);
+            written = static_cast<std::uint32_t>(bytes.size());
+        }
+    }
+    return finish(std::move(call), returns);
+}
+
+DriverStatus SimulatedAdapter::close(DeviceHandle handle) {
+    DriverCall call = begin(Operation::Close, handle, {});
+    if (succeeded(call.status)) {
+        std::lock_guard lock(mutex_);
+        const auto found = openHandles_.find(reinterpret_cast<std::uintptr_t>(handle));
+        if (found == openHandles_.end()) {
+            call.status = DriverStatus::InvalidHandle;
+        } else {
+            found->second->open = false;
+            openHandles_.erase(found);
+        }
+    }
+    const Clock::time_point arrives = call.started + timing_.requestLatency;
+    return finish(std::move(call), arrives);
+}
+
+void SimulatedAdapter::applyDueUnplugsLocked(Clock::time_point now) {
+    const auto due = std::stable_partition(pendingUnplugs_.begin(), pendingUnplugs_.end(),
+                                           [now](const PendingUnplug& unplug) { return unplug.when > now; });
+    std::vector<PendingUnplug> fired(due, pendingUnplugs_.end());
+    pendingUnplugs_.erase(due, pendingUnplugs_.end());
+    for (const PendingUnplug& unplug : fired) {
+        unplugLocked(unplug.position);
+    }
+}
+
+void SimulatedAdapter::unplugLocked(int position) {
+    if (position < 0 || static_cast<std::size_t>(position) >= attached_.size()) {
+        return;
+    }
+    const auto at = attached_.begin() + position;
+    (*at)->plugged = false;
+    attached_.erase(at);
+}
+
+std::shared_ptr<SimulatedAdapter::Device> SimulatedAdapter::deviceForHandleLocked(DeviceHandle handle,
+                                                                                  DriverStatus& status) const {
+    const auto found = openHandles_.find(reinterpret_cast<std::uintptr_t>(handle));
+    if (found == openHandles_.end()) {
+        status = DriverStatus::InvalidHandle;
+        return nullptr;
+    }
+    if (!found->second->plugged) {
+        status = DriverStatus::IoError;
+        return nullptr;
+    }
+    return found->second;
+}
+
+} // namespace lumora::hw
