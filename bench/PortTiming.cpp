@@ -25,7 +25,9 @@ double percentile(std::vector<double> values, double fraction) {
     return values[index];
 }
 
-double millis(steady_clock::duration d) { return duration<double, std::milli>(d).count(); }
+double millis(steady_clock::duration d) {
+    return duration<double, std::milli>(d).count();
+}
 
 struct RunFigures {
     std::size_t frames = 0;
@@ -52,7 +54,8 @@ RunFigures runPort(seconds length, bool loaded) {
                 levels.fill(value);
                 const auto before = steady_clock::now();
                 port.setLevels(levels);
-                figures.setLevelsNs.push_back(duration<double, std::nano>(steady_clock::now() - before).count());
+                figures.setLevelsNs.push_back(
+                    duration<double, std::nano>(steady_clock::now() - before).count());
                 next += milliseconds(1);
                 std::this_thread::sleep_until(next);
             }
@@ -96,9 +99,10 @@ void print(const char* name, const RunFigures& figures, double modelledMs) {
     const double median = percentile(figures.periodsMs, 0.5);
     const double p99 = percentile(figures.periodsMs, 0.99);
     const double max = percentile(figures.periodsMs, 1.0);
-    std::printf("%-6s frames %4zu  period median %.3f ms  p99 %.3f ms  max %.3f ms  spread(p99-median) %.3f ms  "
-                "median-(30+model) %+.3f ms\n",
-                name, figures.frames, median, p99, max, p99 - median, median - 30.0 - modelledMs);
+    std::printf(
+        "%-6s frames %4zu  period median %.3f ms  p99 %.3f ms  max %.3f ms  spread(p99-median) %.3f ms  "
+        "median-(30+model) %+.3f ms\n",
+        name, figures.frames, median, p99, max, p99 - median, median - 30.0 - modelledMs);
     if (!figures.setLevelsNs.empty()) {
         std::printf("%-6s setLevels under transmit: median %.0f ns  p99 %.0f ns  (%zu calls)\n", name,
                     percentile(figures.setLevelsNs, 0.5), percentile(figures.setLevelsNs, 0.99),
@@ -114,7 +118,8 @@ int main() {
     // all but the buffer's bytes have left at 44 us a byte.
     const double modelledMs =
         4 * millis(model.requestLatency) + (511.0 - static_cast<double>(model.transmitBufferBytes)) * 0.044;
-    std::printf("modelled driver time per frame %.3f ms; expected period %.3f ms\n", modelledMs, 30.0 + modelledMs);
+    std::printf("modelled driver time per frame %.3f ms; expected period %.3f ms\n", modelledMs,
+                30.0 + modelledMs);
     print("idle", runPort(seconds(6), false), modelledMs);
     print("loaded", runPort(seconds(6), true), modelledMs);
     std::printf("setLevels alone: median %.0f ns\n", setLevelsMedianNs());

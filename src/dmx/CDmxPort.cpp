@@ -15,11 +15,16 @@ constexpr std::uint8_t kStartCode = 0x00;
 
 } // namespace
 
-CDmxPort::CDmxPort(hw::FtdiDriver& driver) : CDmxPort(driver, Timing{}) {}
+CDmxPort::CDmxPort(hw::FtdiDriver& driver)
+    : CDmxPort(driver, Timing{}) {}
 
-CDmxPort::CDmxPort(hw::FtdiDriver& driver, Timing timing) : driver_(driver), timing_(timing) {}
+CDmxPort::CDmxPort(hw::FtdiDriver& driver, Timing timing)
+    : driver_(driver)
+    , timing_(timing) {}
 
-CDmxPort::~CDmxPort() { close(); }
+CDmxPort::~CDmxPort() {
+    close();
+}
 
 bool CDmxPort::open(DeviceIndex index) {
     if (openFlag_.load() == 1) {
@@ -47,7 +52,8 @@ bool CDmxPort::open(DeviceIndex index) {
 bool CDmxPort::configure() {
     using hw::succeeded;
     if (!succeeded(driver_.resetDevice(device_)) || !succeeded(driver_.setDivisor(device_, kDmxDivisor)) ||
-        !succeeded(driver_.setDataCharacteristics(device_, hw::kWordLength8, hw::kStopBits2, hw::kParityNone)) ||
+        !succeeded(
+            driver_.setDataCharacteristics(device_, hw::kWordLength8, hw::kStopBits2, hw::kParityNone)) ||
         !succeeded(driver_.setFlowControl(device_, hw::kFlowNone, 0, 0))) {
         return false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dmx/ChannelLevels.h"
+#include "dmx/DeviceIndex.h"
 #include "hw/DeviceRecord.h"
 
 #include <atomic>

@@ -36,8 +36,7 @@ struct DeviceRecord {
 };
 
 // The text of a fixed-size field up to its first NUL, never past the field's end.
-template <std::size_t N>
-constexpr std::string_view fieldText(const char (&field)[N]) {
+template <std::size_t N> constexpr std::string_view fieldText(const char (&field)[N]) {
     std::size_t length = 0;
     while (length < N && field[length] != '\0') {
         ++length;
@@ -46,8 +45,7 @@ constexpr std::string_view fieldText(const char (&field)[N]) {
 }
 
 // Copies text into a fixed-size field, truncated so that the field always ends in a NUL.
-template <std::size_t N>
-constexpr void setFieldText(char (&field)[N], std::string_view text) {
+template <std::size_t N> constexpr void setFieldText(char (&field)[N], std::string_view text) {
     std::size_t i = 0;
     for (; i < text.size() && i + 1 < N; ++i) {
         field[i] = text[i];

@@ -22,6 +22,8 @@ enum class DriverStatus : std::uint32_t {
     OtherError = 18,
 };
 
-constexpr bool succeeded(DriverStatus status) { return status == DriverStatus::Ok; }
+constexpr bool succeeded(DriverStatus status) {
+    return status == DriverStatus::Ok;
+}
 
 } // namespace lumora::hw

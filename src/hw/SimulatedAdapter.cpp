@@ -36,13 +36,16 @@ struct SimulatedAdapter::Device {
 
     Clock::duration byteTime() const {
         const long long bits = 1 + dataBits + (parity ? 1 : 0) + stopBits;
-        return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(bits * 1'000'000'000LL / baud));
+        return std::chrono::duration_cast<Clock::duration>(
+            std::chrono::nanoseconds(bits * 1'000'000'000LL / baud));
     }
 };
 
-SimulatedAdapter::SimulatedAdapter(Timing timing) : timing_(timing) {}
+SimulatedAdapter::SimulatedAdapter(Timing timing)
+    : timing_(timing) {}
 
-SimulatedAdapter::SimulatedAdapter() : SimulatedAdapter(Timing{}) {}
+SimulatedAdapter::SimulatedAdapter()
+    : SimulatedAdapter(Timing{}) {}
 
 SimulatedAdapter::~SimulatedAdapter() = default;
 
@@ -75,9 +78,9 @@ std::vector<DriverCall> SimulatedAdapter::calls() const {
 
 std::size_t SimulatedAdapter::callCount(Operation operation) const {
     std::lock_guard lock(mutex_);
-    return static_cast<std::size_t>(std::count_if(record_.begin(), record_.end(), [operation](const DriverCall& call) {
-        return call.operation == operation;
-    }));
+    return static_cast<std::size_t>(
+        std::count_if(record_.begin(), record_.end(),
+                      [operation](const DriverCall& call) { return call.operation == operation; }));
 }
 
 void SimulatedAdapter::clearCalls() {
@@ -85,7 +88,8 @@ void SimulatedAdapter::clearCalls() {
     record_.clear();
 }
 
-DriverCall SimulatedAdapter::begin(Operation operation, DeviceHandle handle, std::array<std::uint32_t, 3> arguments) {
+DriverCall SimulatedAdapter::begin(Operation operation, DeviceHandle handle,
+                                   std::array<std::uint32_t, 3> arguments) {
     DriverCall call;
     call.operation = operation;
     call.handle = handle;
@@ -140,7 +144,8 @@ DriverStatus SimulatedAdapter::createDeviceList(std::uint32_t& count) {
 }
 
 DriverStatus SimulatedAdapter::getDeviceList(std::span<DeviceRecord> storage, std::uint32_t& count) {
-    DriverCall call = begin(Operation::GetDeviceList, nullptr, {static_cast<std::uint32_t>(storage.size()), 0, 0});
+    DriverCall call =
+        begin(Operation::GetDeviceList, nullptr, {static_cast<std::uint32_t>(storage.size()), 0, 0});
     if (succeeded(call.status)) {
         std::lock_guard lock(mutex_);
         const std::size_t copied = std::min(storage.size(), listed_.size());
@@ -209,8 +214,8 @@ DriverStatus SimulatedAdapter::setDataCharacteristics(DeviceHandle handle, std::
                           });
 }
 
-DriverStatus SimulatedAdapter::setFlowControl(DeviceHandle handle, std::uint16_t flowControl, std::uint8_t xon,
-                                              std::uint8_t xoff) {
+DriverStatus SimulatedAdapter::setFlowControl(DeviceHandle handle, std::uint16_t flowControl,
+                                              std::uint8_t xon, std::uint8_t xoff) {
     return controlRequest(Operation::SetFlowControl, handle, {flowControl, xon, xoff}, [](Device&) {});
 }
 
@@ -290,8 +295,8 @@ void SimulatedAdapter::unplugLocked(int position) {
     attached_.erase(at);
 }
 
-std::shared_ptr<SimulatedAdapter::Device> SimulatedAdapter::deviceForHandleLocked(DeviceHandle handle,
-                                                                                  DriverStatus& status) const {
+std::shared_ptr<SimulatedAdapter::Device>
+SimulatedAdapter::deviceForHandleLocked(DeviceHandle handle, DriverStatus& status) const {
     const auto found = openHandles_.find(reinterpret_cast<std::uintptr_t>(handle));
     if (found == openHandles_.end()) {
         status = DriverStatus::InvalidHandle;

@@ -73,7 +73,8 @@ public:
     DriverStatus purge(DeviceHandle handle, std::uint32_t mask) override;
     DriverStatus setBreakOn(DeviceHandle handle) override;
     DriverStatus setBreakOff(DeviceHandle handle) override;
-    DriverStatus write(DeviceHandle handle, std::span<const std::uint8_t> bytes, std::uint32_t& written) override;
+    DriverStatus write(DeviceHandle handle, std::span<const std::uint8_t> bytes,
+                       std::uint32_t& written) override;
     DriverStatus close(DeviceHandle handle) override;
 
 private:
@@ -94,8 +95,8 @@ private:
     DriverStatus finish(DriverCall call, Clock::time_point until);
     // A control request on an open handle that applies `change` to the device once it arrives.
     template <typename Change>
-    DriverStatus controlRequest(Operation operation, DeviceHandle handle, std::array<std::uint32_t, 3> arguments,
-                                Change change);
+    DriverStatus controlRequest(Operation operation, DeviceHandle handle,
+                                std::array<std::uint32_t, 3> arguments, Change change);
     void applyDueUnplugsLocked(Clock::time_point now);
     void unplugLocked(int position);
     std::shared_ptr<Device> deviceForHandleLocked(DeviceHandle handle, DriverStatus& status) const;

@@ -19,7 +19,8 @@ struct BreakSpan {
     Clock::time_point end;
 };
 
-void splitLine(std::span<const DriverCall> calls, std::vector<BreakSpan>& breaks, std::vector<WireByte>& bytes) {
+void splitLine(std::span<const DriverCall> calls, std::vector<BreakSpan>& breaks,
+               std::vector<WireByte>& bytes) {
     std::vector<const DriverCall*> ordered;
     for (const DriverCall& call : calls) {
         if (succeeded(call.status)) {

@@ -1,13 +1,11 @@
 #include "dmx/CDmxPort.h"
 #include "hw/SimulatedAdapter.h"
 #include "hw/WireDecoder.h"
-
 #include "support/DriverCallQueries.h"
 #include "support/WaitFor.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
+#include <gtest/gtest.h>
 
 using namespace lumora;
 using namespace lumora::hw;
@@ -54,7 +52,8 @@ TEST_F(PortOutput, EveryFrameIsBreakThenStartCodeThenTheWholeUniverse) {
                  [&](const DriverCall& c) { return c.thread == transmitThread; });
     ASSERT_GE(transmit.size(), 12u);
     for (std::size_t i = 0; i + 4 <= transmit.size(); i += 4) {
-        EXPECT_EQ(operationsOf({transmit.begin() + static_cast<long>(i), transmit.begin() + static_cast<long>(i) + 4}),
+        EXPECT_EQ(operationsOf(
+                      {transmit.begin() + static_cast<long>(i), transmit.begin() + static_cast<long>(i) + 4}),
                   (std::vector<Operation>{Operation::SetBreakOn, Operation::SetBreakOff, Operation::Write,
                                           Operation::Write}));
         EXPECT_EQ(transmit[i + 2].data, std::vector<std::uint8_t>{0x00});

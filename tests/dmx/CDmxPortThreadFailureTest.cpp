@@ -1,13 +1,11 @@
 #include "dmx/CDmxPort.h"
 #include "hw/SimulatedAdapter.h"
-
 #include "support/DriverCallQueries.h"
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cerrno>
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 #include <pthread.h>
 
 namespace {

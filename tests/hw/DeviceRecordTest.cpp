@@ -1,8 +1,7 @@
 #include "hw/DeviceRecord.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 
 using lumora::hw::fieldText;
 using lumora::hw::setFieldText;

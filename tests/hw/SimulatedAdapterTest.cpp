@@ -3,7 +3,6 @@
 #include "support/DriverCallQueries.h"
 
 #include <gtest/gtest.h>
-
 #include <thread>
 
 using namespace lumora::hw;
@@ -12,7 +11,9 @@ using lumora::test::callsOf;
 
 namespace {
 
-SimulatedAdapter::Timing instant() { return {std::chrono::microseconds(0), 128}; }
+SimulatedAdapter::Timing instant() {
+    return {std::chrono::microseconds(0), 128};
+}
 
 SimulatedDevice device(const char* description, DeviceType type = DeviceType::Ft232R) {
     return {description, static_cast<std::uint32_t>(type), "S1"};
@@ -30,7 +31,8 @@ TEST(SimulatedAdapterDeviceList, ReportsAttachedDevicesInOrderAndNeverWritesPast
     SimulatedAdapter adapter(instant());
     adapter.attach(device("FT232R USB UART"));
     adapter.attach(device("USB <-> Serial", DeviceType::Bm));
-    adapter.attach(device("A description far longer than the sixty-four bytes that the driver's record holds"));
+    adapter.attach(
+        device("A description far longer than the sixty-four bytes that the driver's record holds"));
 
     std::uint32_t count = 0;
     ASSERT_EQ(adapter.createDeviceList(count), DriverStatus::Ok);
@@ -195,7 +197,9 @@ TEST(SimulatedAdapterRecord, RecordsCallsFromEveryThreadWithTheirThread) {
 
     const auto breaks = callsOf(adapter.calls(), Operation::SetBreakOn);
     ASSERT_EQ(breaks.size(), 400u);
-    EXPECT_EQ(std::count_if(breaks.begin(), breaks.end(), [&](const DriverCall& c) { return c.thread == idA; }), 200);
+    EXPECT_EQ(
+        std::count_if(breaks.begin(), breaks.end(), [&](const DriverCall& c) { return c.thread == idA; }),
+        200);
     adapter.clearCalls();
     EXPECT_EQ(adapter.callCount(Operation::SetBreakOn), 0u);
 }

@@ -14,7 +14,8 @@ class LineScript {
 public:
     void breakOn(Clock::duration at) { calls_.push_back(call(Operation::SetBreakOn, at)); }
     void breakOff(Clock::duration at) { calls_.push_back(call(Operation::SetBreakOff, at)); }
-    void write(Clock::duration wireStart, std::vector<std::uint8_t> bytes, DriverStatus status = DriverStatus::Ok) {
+    void write(Clock::duration wireStart, std::vector<std::uint8_t> bytes,
+               DriverStatus status = DriverStatus::Ok) {
         DriverCall c = call(Operation::Write, wireStart);
         c.wireStart = origin_ + wireStart;
         c.byteTime = 44us;
@@ -66,7 +67,7 @@ TEST(WireDecoder, SplitsTheLineIntoFramesWithBreakMarkStartCodeSlotsAndPeriod) {
 
 TEST(WireDecoder, BytesCutByTheNextBreakOrSentOutsideAFrameBelongToNoFrame) {
     LineScript line;
-    line.write(0us, {0x55});  // before any break
+    line.write(0us, {0x55}); // before any break
     line.breakOn(100us);
     line.breakOff(200us);
     line.write(300us, {0x00, 1, 2, 3}); // bytes end at 344, 388, 432, 476 us

@@ -16,7 +16,8 @@ inline std::vector<hw::Operation> operationsOf(const std::vector<hw::DriverCall>
     return operations;
 }
 
-inline std::vector<hw::DriverCall> callsOf(const std::vector<hw::DriverCall>& calls, hw::Operation operation) {
+inline std::vector<hw::DriverCall> callsOf(const std::vector<hw::DriverCall>& calls,
+                                           hw::Operation operation) {
     std::vector<hw::DriverCall> matching;
     std::copy_if(calls.begin(), calls.end(), std::back_inserter(matching),
                  [operation](const hw::DriverCall& call) { return call.operation == operation; });

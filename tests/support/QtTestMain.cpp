@@ -1,8 +1,7 @@
 #include <QApplication>
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     // Test discovery runs this binary without the tests' environment, so the platform is chosen

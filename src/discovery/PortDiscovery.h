@@ -1,0 +1,24 @@
+#pragma once
+
+#include "dmx/DeviceIndex.h"
+
+#include <string_view>
+
+namespace lumora {
+
+class DiscoverySink;
+namespace hw {
+class FtdiDriver;
+}
+
+// The driver's description of the adapters the console drives, compared in full.
+inline constexpr std::string_view kWantedDescription = "FT232R USB UART";
+inline constexpr std::string_view kNoStorageMessage = "포트를 찾을 수 없습니다.";
+inline constexpr std::string_view kNotFoundSuffix = " 장치를 찾지 못했습니다.";
+
+// Finds the FT232R adapters in the driver's device list: appends one entry per adapter to the sink
+// and leaves deviceIndex at the list position of the last one. A run that finds none leaves
+// deviceIndex as it was. True when deviceIndex is 0 or more at the end.
+bool discoverPorts(hw::FtdiDriver& driver, DeviceIndex& deviceIndex, DiscoverySink& sink);
+
+} // namespace lumora

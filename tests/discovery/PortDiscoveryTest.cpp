@@ -1,0 +1,155 @@
+#include "discovery/PortDiscovery.h"
+
+#include "discovery/DiscoverySink.h"
+#include "hw/SimulatedAdapter.h"
+#include "support/RefusingDriver.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using namespace lumora;
+using namespace lumora::hw;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+struct RecordingSink : DiscoverySink {
+    void appendEntry(std::string_view label) override { entries.emplace_back(label); }
+    void showWarning(std::string_view text) override { warnings.emplace_back(text); }
+
+    std::vector<std::string> entries;
+    std::vector<std::string> warnings;
+};
+
+const std::string kNotFound = "FT232R USB UART 장치를 찾지 못했습니다.";
+
+SimulatedDevice adapterNamed(const char* description, DeviceType type = DeviceType::Ft232R) {
+    return {description, static_cast<std::uint32_t>(type), "S"};
+}
+
+struct Discovery : ::testing::Test {
+    bool run() { return discoverPorts(adapter, deviceIndex, sink); }
+
+    SimulatedAdapter adapter{SimulatedAdapter::Timing{std::chrono::microseconds(0), 128}};
+    DeviceIndex deviceIndex = kNoDevice;
+    RecordingSink sink;
+};
+
+// A driver whose list calls say what the test wants, for counts no real driver would give.
+struct ScriptedListDriver : lumora::test::RefusingDriver {
+    DriverStatus createDeviceList(std::uint32_t& count) override {
+        count = created;
+        return DriverStatus::Ok;
+    }
+    DriverStatus getDeviceList(std::span<DeviceRecord> storage, std::uint32_t& count) override {
+        for (DeviceRecord& record : storage) {
+            record.type = 5;
+            setFieldText(record.description, "FT232R USB UART");
+        }
+        count = reported;
+        return DriverStatus::Ok;
+    }
+    std::uint32_t created = 0;
+    std::uint32_t reported = 0;
+};
+
+} // namespace
+
+TEST_F(Discovery, NoDevicesReportsTheMissingAdapter) {
+    EXPECT_FALSE(run());
+    EXPECT_THAT(sink.entries, IsEmpty());
+    EXPECT_THAT(sink.warnings, ElementsAre(kNotFound));
+    EXPECT_EQ(deviceIndex, kNoDevice);
+}
+
+TEST_F(Discovery, ListsEveryFt232rAndPicksTheLastOne) {
+    adapter.attach(adapterNamed("FT232R USB UART"));
+    adapter.attach(adapterNamed("USB Serial Converter", DeviceType::Bm));
+    adapter.attach(adapterNamed("FT232R USB UART"));
+
+    EXPECT_TRUE(run());
+    EXPECT_THAT(sink.entries, ElementsAre("COM5", "COM5"));
+    EXPECT_EQ(deviceIndex, 2);
+    EXPECT_THAT(sink.warnings, IsEmpty());
+
+    EXPECT_TRUE(run());
+    EXPECT_THAT(sink.entries, ElementsAre("COM5", "COM5", "COM5", "COM5")) << "a second run appends again";
+}
+
+TEST_F(Discovery, OnlyTheExactDescriptionMatches) {
+    for (const char* nearMiss : {"ft232r usb uart", "FT232R  USB UART", "FT232R USB UART ",
+                                 " FT232R USB UART", "FT232R USB UART2", "FT232R USB UAR", ""}) {
+        adapter.attach(adapterNamed(nearMiss));
+    }
+    EXPECT_FALSE(run());
+    EXPECT_THAT(sink.entries, IsEmpty());
+}
+
+TEST_F(Discovery, ADescriptionFillingItsWholeFieldIsReadWithinIt) {
+    struct UnterminatedDriver : ScriptedListDriver {
+        DriverStatus getDeviceList(std::span<DeviceRecord> storage, std::uint32_t& count) override {
+            for (DeviceRecord& record : storage) {
+                std::fill(std::begin(record.description), std::end(record.description), 'F');
+                record.handle = reinterpret_cast<DeviceHandle>(std::uintptr_t{0x4655});
+            }
+            count = static_cast<std::uint32_t>(storage.size());
+            return DriverStatus::Ok;
+        }
+    } unterminated;
+    unterminated.created = 2;
+    EXPECT_FALSE(discoverPorts(unterminated, deviceIndex, sink));
+    EXPECT_THAT(sink.entries, IsEmpty());
+}
+
+TEST_F(Discovery, DriverFailuresAddNothingAndFallBackOnTheIndexAlreadyHeld) {
+    adapter.attach(adapterNamed("FT232R USB UART"));
+    adapter.failCall(Operation::CreateDeviceList, 1, DriverStatus::IoError);
+    adapter.failCall(Operation::GetDeviceList, 1, DriverStatus::IoError);
+
+    EXPECT_FALSE(run()) << "building the list failed";
+    EXPECT_FALSE(run()) << "copying the list failed";
+    EXPECT_THAT(sink.entries, IsEmpty());
+    EXPECT_THAT(sink.warnings, ElementsAre(kNotFound, kNotFound));
+
+    adapter.failCall(Operation::CreateDeviceList, 3, DriverStatus::IoError);
+    deviceIndex = 0;
+    sink.warnings.clear();
+    EXPECT_TRUE(run()) << "an index from an earlier run still counts";
+    EXPECT_THAT(sink.warnings, IsEmpty());
+}
+
+TEST_F(Discovery, FindingNothingKeepsAnEarlierIndexSilently) {
+    deviceIndex = 1;
+    EXPECT_TRUE(run());
+    EXPECT_EQ(deviceIndex, 1);
+    EXPECT_THAT(sink.warnings, IsEmpty());
+}
+
+TEST_F(Discovery, RecordsAreReadOnlyWhereStorageAndReportAgree) {
+    ScriptedListDriver driver;
+    driver.created = 2;
+    driver.reported = 50; // more than there is room for
+    EXPECT_TRUE(discoverPorts(driver, deviceIndex, sink));
+    EXPECT_EQ(sink.entries.size(), 2u);
+    EXPECT_EQ(deviceIndex, 1);
+
+    driver.reported = 1; // fewer than were announced
+    sink.entries.clear();
+    deviceIndex = kNoDevice;
+    EXPECT_TRUE(discoverPorts(driver, deviceIndex, sink));
+    EXPECT_EQ(sink.entries.size(), 1u);
+    EXPECT_EQ(deviceIndex, 0);
+}
+
+TEST_F(Discovery, NoRoomForTheRecordsSaysSoWhateverTheIndex) {
+    ScriptedListDriver driver;
+    driver.created = 0xFFFFFFFFu; // more records than memory can hold
+    deviceIndex = 3;
+    EXPECT_FALSE(discoverPorts(driver, deviceIndex, sink));
+    EXPECT_THAT(sink.warnings, ElementsAre("포트를 찾을 수 없습니다."));
+    EXPECT_THAT(sink.entries, IsEmpty());
+    EXPECT_EQ(deviceIndex, 3);
+}
