@@ -19,7 +19,7 @@ struct WireFrame {
     Clock::duration markAfterBreak = Clock::duration::zero();
     bool hasStartCode = false;
     std::uint8_t startCode = 0;
-    std::vector<std::uint8_t> slots; // the bytes after the start code
+    std::vector<std::uint8_t> slotBytes; // the bytes after the start code
     // From this frame's break to the next one's; zero for the last frame.
     Clock::duration period = Clock::duration::zero();
 };

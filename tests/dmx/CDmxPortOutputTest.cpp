@@ -63,7 +63,7 @@ TEST_F(PortOutput, EveryFrameIsBreakThenStartCodeThenTheWholeUniverse) {
     for (const WireFrame& frame : frames()) {
         EXPECT_TRUE(frame.hasStartCode);
         EXPECT_EQ(frame.startCode, 0x00);
-        EXPECT_EQ(frame.slots, std::vector<std::uint8_t>(512, 0)) << "all-zero levels still fill 512 slots";
+        EXPECT_EQ(frame.slotBytes, std::vector<std::uint8_t>(512, 0)) << "all-zero levels still fill 512 slots";
         EXPECT_GT(frame.breakLength, 0us);
         EXPECT_GT(frame.markAfterBreak, 0us);
     }
@@ -76,7 +76,7 @@ TEST_F(PortOutput, LevelsSetWhileClosedGoOutInTheFirstFrame) {
     ASSERT_TRUE(waitForFrames(1));
     port.close();
     const ChannelLevels expected = ramp();
-    EXPECT_EQ(frames().at(0).slots, std::vector<std::uint8_t>(expected.begin(), expected.end()));
+    EXPECT_EQ(frames().at(0).slotBytes, std::vector<std::uint8_t>(expected.begin(), expected.end()));
 }
 
 TEST_F(PortOutput, TheNextWholeCycleAfterSetLevelsCarriesTheNewLevels) {
@@ -89,13 +89,13 @@ TEST_F(PortOutput, TheNextWholeCycleAfterSetLevelsCarriesTheNewLevels) {
     ASSERT_TRUE(waitFor([&] {
         const auto all = frames();
         return std::any_of(all.begin(), all.end(), [&](const WireFrame& f) {
-            return f.breakStart > handedOver && f.slots.size() == 512;
+            return f.breakStart > handedOver && f.slotBytes.size() == 512;
         });
     }));
     port.close();
     for (const WireFrame& frame : frames()) {
         if (frame.breakStart > handedOver) {
-            EXPECT_EQ(frame.slots, std::vector<std::uint8_t>(levels.begin(), levels.end()));
+            EXPECT_EQ(frame.slotBytes, std::vector<std::uint8_t>(levels.begin(), levels.end()));
         }
     }
 }
@@ -133,7 +133,7 @@ TEST_F(PortOutput, ReopeningAfterCloseResumesOutputWithTheLevelsAlreadySet) {
     ASSERT_TRUE(waitForFrames(1));
     port.close();
     const ChannelLevels expected = ramp();
-    EXPECT_EQ(frames().at(0).slots, std::vector<std::uint8_t>(expected.begin(), expected.end()));
+    EXPECT_EQ(frames().at(0).slotBytes, std::vector<std::uint8_t>(expected.begin(), expected.end()));
 }
 
 TEST_F(PortOutput, DestroyingAnOpenPortStopsOutputAndClosesTheAdapter) {
@@ -178,8 +178,8 @@ TEST_F(PortOutput, LevelsHammeredFromAnotherThreadNeverTearAFrame) {
     port.close();
 
     for (const WireFrame& frame : frames()) {
-        ASSERT_EQ(frame.slots.size(), 512u);
-        EXPECT_EQ(std::count(frame.slots.begin(), frame.slots.end(), frame.slots.front()), 512)
+        ASSERT_EQ(frame.slotBytes.size(), 512u);
+        EXPECT_EQ(std::count(frame.slotBytes.begin(), frame.slotBytes.end(), frame.slotBytes.front()), 512)
             << "every frame carries one whole universe";
     }
 }

@@ -58,10 +58,10 @@ TEST(WireDecoder, SplitsTheLineIntoFramesWithBreakMarkStartCodeSlotsAndPeriod) {
     EXPECT_EQ(frames[0].markAfterBreak, 30us);
     EXPECT_TRUE(frames[0].hasStartCode);
     EXPECT_EQ(frames[0].startCode, 0x00);
-    EXPECT_EQ(frames[0].slots, (std::vector<std::uint8_t>{10, 20, 30}));
+    EXPECT_EQ(frames[0].slotBytes, (std::vector<std::uint8_t>{10, 20, 30}));
     EXPECT_EQ(frames[0].period, 30ms);
     EXPECT_EQ(frames[1].markAfterBreak, 12us);
-    EXPECT_EQ(frames[1].slots, (std::vector<std::uint8_t>{1, 2}));
+    EXPECT_EQ(frames[1].slotBytes, (std::vector<std::uint8_t>{1, 2}));
     EXPECT_EQ(frames[1].period, 0us) << "the last frame has no successor to measure against";
 }
 
@@ -76,9 +76,9 @@ TEST(WireDecoder, BytesCutByTheNextBreakOrSentOutsideAFrameBelongToNoFrame) {
 
     const auto frames = decodeWireFrames(line.calls());
     ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(frames[0].slots, (std::vector<std::uint8_t>{1}));
+    EXPECT_EQ(frames[0].slotBytes, (std::vector<std::uint8_t>{1}));
     EXPECT_FALSE(frames[1].hasStartCode) << "bytes that started during the break never made it";
-    EXPECT_TRUE(frames[1].slots.empty());
+    EXPECT_TRUE(frames[1].slotBytes.empty());
 }
 
 TEST(WireDecoder, FailedCallsPutNothingOnTheLine) {

@@ -1,0 +1,55 @@
+#include "app/CConsoleApp.h"
+
+#include "app/CMainDialog.h"
+#include "app/ShellOpen.h"
+#include "dialogkit/MessageBox.h"
+#include "hw/FtdiDriver.h"
+#include "resources/ControlIds.h"
+#include "resources/ImageResources.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace lumora {
+
+namespace {
+
+constexpr const char* kHelpFailedMessage = "도움말 시작 실패.";
+
+QString helpFilePath() {
+    const QFileInfo executable(QCoreApplication::applicationFilePath());
+    return executable.dir().filePath(executable.completeBaseName() + QStringLiteral(".HLP"));
+}
+
+} // namespace
+
+CConsoleApp::CConsoleApp(std::unique_ptr<hw::FtdiDriver> driver)
+    : driver_(std::move(driver)) {}
+
+CConsoleApp::~CConsoleApp() = default;
+
+void CConsoleApp::installDialogServices() {
+    dialogkit::Dialog::setIconLoader([](int iconId) {
+        return iconId == resources::kApplicationIconId ? resources::applicationIcon() : QIcon();
+    });
+    dialogkit::Dialog::setHelpHandler(&CConsoleApp::showHelp);
+}
+
+bool CConsoleApp::startUp() {
+    installDialogServices();
+    CMainDialog dialog(*driver_);
+    dialog.doModal();
+    return false;
+}
+
+void CConsoleApp::showHelp(int helpContext) {
+    // The desktop has no help viewer that takes a context; the file is opened as a whole.
+    static_cast<void>(helpContext);
+    const QString path = helpFilePath();
+    if (!QFileInfo::exists(path) || !shellOpen(QUrl::fromLocalFile(path))) {
+        dialogkit::messageBox(QApplication::activeModalWidget(), QString::fromUtf8(kHelpFailedMessage));
+    }
+}
+
+} // namespace lumora

@@ -1,0 +1,76 @@
+// The port panel of the main dialog: OPEN, CLOSE, the port selector and the logo.
+
+#include "app/CMainDialog.h"
+#include "app/ShellOpen.h"
+#include "dialogkit/ComboBox.h"
+#include "dialogkit/MessageBox.h"
+#include "discovery/DiscoverySink.h"
+#include "discovery/PortDiscovery.h"
+
+#include <QPushButton>
+
+namespace lumora {
+
+namespace {
+
+constexpr const char* kOpenFailedMessage = "USB 통신 포트를 여는데 실패했습니다";
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Discovery's findings go into the port selector and the dialog's message boxes.
+class SelectorSink : public DiscoverySink {
+public:
+    SelectorSink(QWidget& owner, dialogkit::ComboBox& selector)
+        : owner_(owner)
+        , selector_(selector) {}
+
+    void appendEntry(std::string_view label) override { selector_.addString(fromUtf8(label)); }
+    void showWarning(std::string_view text) override { dialogkit::messageBox(&owner_, fromUtf8(text)); }
+
+private:
+    QWidget& owner_;
+    dialogkit::ComboBox& selector_;
+};
+
+} // namespace
+
+bool CMainDialog::discoverPorts() {
+    SelectorSink sink(*this, *portSelector_);
+    return lumora::discoverPorts(driver_, deviceIndex_, sink);
+}
+
+void CMainDialog::onOpen() {
+    if (!discoverPorts()) {
+        return;
+    }
+    if (port_.open(deviceIndex_)) {
+        portSelector_->setEnabled(false);
+        closeButton_->setEnabled(true);
+        openButton_->setEnabled(false);
+        return;
+    }
+    openButton_->setEnabled(true);
+    closeButton_->setEnabled(false);
+    dialogkit::messageBox(this, QString::fromUtf8(kOpenFailedMessage),
+                          dialogkit::kMbOk | dialogkit::kMbIconError);
+    portSelector_->setEnabled(true);
+}
+
+void CMainDialog::onClose() {
+    port_.close();
+    portSelector_->setEnabled(false);
+    closeButton_->setEnabled(false);
+    openButton_->setEnabled(true);
+}
+
+void CMainDialog::onPortSelected() {
+    deviceIndex_ = portSelector_->currentSelection();
+}
+
+void CMainDialog::onLogo() {
+    shellOpen(QUrl(QString::fromLatin1(kMakerAddress)));
+}
+
+} // namespace lumora

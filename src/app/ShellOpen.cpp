@@ -1,0 +1,25 @@
+#include "app/ShellOpen.h"
+
+#include <QDesktopServices>
+
+namespace lumora {
+
+namespace {
+
+ShellOpener& currentOpener() {
+    static ShellOpener opener;
+    return opener;
+}
+
+} // namespace
+
+bool shellOpen(const QUrl& target) {
+    const ShellOpener& opener = currentOpener();
+    return opener ? opener(target) : QDesktopServices::openUrl(target);
+}
+
+ShellOpener setShellOpener(ShellOpener opener) {
+    return std::exchange(currentOpener(), std::move(opener));
+}
+
+} // namespace lumora

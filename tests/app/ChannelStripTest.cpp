@@ -1,0 +1,181 @@
+#include "ConsoleFixture.h"
+
+using namespace lumora;
+using namespace lumora::test;
+
+struct ChannelStrips : ConsoleFixture {
+    // Drags a fader's thumb with the mouse to y in the fader's coordinates, without releasing.
+    void pressAndDrag(dialogkit::Trackbar* slider, int toY) {
+        const QPoint thumb = slider->thumbRect().center();
+        QTest::mousePress(slider, Qt::LeftButton, {}, thumb);
+        QMouseEvent move(QEvent::MouseMove, QPointF(thumb.x(), toY),
+                         slider->mapToGlobal(QPointF(thumb.x(), toY)), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(slider, &move);
+    }
+
+    void typeInto(int k, const QString& text) {
+        edit(k)->selectAll();
+        QTest::keyClick(edit(k), Qt::Key_Delete);
+        QTest::keyClicks(edit(k), text);
+    }
+
+    void page(int first) {
+        pageSlider()->setFocus();
+        pageSlider()->setPosition(first - 1 >= 0 ? first - 1 : 1);
+        QTest::keyClick(pageSlider(), first - 1 >= 0 ? Qt::Key_Right : Qt::Key_Left);
+    }
+};
+
+TEST_F(ChannelStrips, DraggingAFaderUpdatesItsBoxAndLevelWhileMovingAndOnRelease) {
+    start();
+    const int k = 7;
+    int edits = 0;
+    QObject::connect(edit(k), &QLineEdit::textChanged, [&] { ++edits; });
+    pressAndDrag(fader(k), fader(k)->height() / 2);
+    const int level = 255 - fader(k)->position();
+    EXPECT_GT(level, 0);
+    EXPECT_EQ(edit(k)->text(), QString::number(level)) << "while the thumb moves";
+    EXPECT_EQ(dialog->levels()[static_cast<std::size_t>(k)], level);
+
+    dialog->port(); // nothing to do with the port; levels went through setLevels on every change
+    const auto before = dialog->levels();
+    QTest::mouseRelease(fader(k), Qt::LeftButton, {}, fader(k)->thumbRect().center());
+    EXPECT_EQ(dialog->levels(), before) << "the release confirms the same level";
+    EXPECT_EQ(edit(k)->text(), QString::number(level));
+}
+
+TEST_F(ChannelStrips, KeysMoveAFaderLikeTheMouse) {
+    start();
+    const int k = 2;
+    fader(k)->setFocus();
+    QTest::keyClick(fader(k), Qt::Key_Home);
+    EXPECT_EQ(edit(k)->text(), "255") << "Home is the top, full level";
+    EXPECT_EQ(dialog->levels()[2], 255);
+    QTest::keyClick(fader(k), Qt::Key_Down);
+    EXPECT_EQ(dialog->levels()[2], 254);
+    QTest::keyClick(fader(k), Qt::Key_PageDown);
+    EXPECT_EQ(dialog->levels()[2], 254 - 51) << "a page is a fifth of the range";
+    EXPECT_EQ(edit(k)->text(), "203");
+    QTest::keyClick(fader(k), Qt::Key_End);
+    EXPECT_EQ(dialog->levels()[2], 0);
+}
+
+TEST_F(ChannelStrips, TypedLevelsAreCappedAndKeptAsTyped) {
+    start();
+    typeInto(0, "300");
+    EXPECT_EQ(edit(0)->text(), "255");
+    EXPECT_EQ(fader(0)->position(), 0) << "the top";
+    EXPECT_EQ(dialog->levels()[0], 255);
+
+    typeInto(1, "007");
+    EXPECT_EQ(edit(1)->text(), "007");
+    EXPECT_EQ(dialog->levels()[1], 7);
+    EXPECT_EQ(fader(1)->position(), 248);
+
+    typeInto(1, "");
+    EXPECT_EQ(edit(1)->text(), "");
+    EXPECT_EQ(dialog->levels()[1], 0);
+    EXPECT_EQ(fader(1)->position(), 255);
+}
+
+TEST_F(ChannelStrips, PastedNonsenseNeverStoresALevelOutsideTheRange) {
+    start();
+    const std::vector<std::pair<QString, int>> pasted = {{"-5", 0},  {"abc", 0},     {" 12", 12},
+                                                         {"1e3", 1}, {"99999", 255}, {"-255", 0}};
+    for (const auto& [text, level] : pasted) {
+        SCOPED_TRACE(text.toStdString());
+        edit(5)->setText(text); // what a paste arrives as, past the keyboard filter
+        EXPECT_EQ(dialog->levels()[5], level);
+        EXPECT_EQ(fader(5)->position(), 255 - level);
+    }
+}
+
+TEST_F(ChannelStrips, PagingShowsTheStoredLevelsAndTheFadersFollow) {
+    start();
+    typeInto(3, "90"); // channel 3
+    page(40);
+    EXPECT_EQ(dialog->firstChannel(), 40);
+    EXPECT_EQ(label(0)->text(), "40");
+    EXPECT_EQ(label(19)->text(), "59");
+    typeInto(0, "123"); // channel 40
+    EXPECT_EQ(dialog->levels()[40], 123);
+
+    page(0);
+    EXPECT_EQ(edit(3)->text(), "90");
+    EXPECT_EQ(fader(3)->position(), 165);
+    EXPECT_EQ(edit(0)->text(), "0");
+    page(40);
+    EXPECT_EQ(edit(0)->text(), "123");
+    EXPECT_EQ(fader(0)->position(), 132);
+}
+
+TEST_F(ChannelStrips, TheLastPageEndsAtChannel511) {
+    start();
+    pageSlider()->setFocus();
+    QTest::keyClick(pageSlider(), Qt::Key_End);
+    EXPECT_EQ(pageSlider()->position(), 492);
+    EXPECT_EQ(label(19)->text(), "511");
+    typeInto(19, "250");
+    EXPECT_EQ(dialog->levels()[511], 250);
+}
+
+TEST_F(ChannelStrips, ClearZeroesEveryChannelAndRestoresThePage) {
+    attachAdapter();
+    start();
+    click(resources::kOpenButton);
+    ASSERT_TRUE(dialog->port().isOpen());
+    page(100);
+    for (int first = 20; first <= 492; first += 20) {
+        page(first);
+        for (int k = 0; k < 20; ++k) {
+            edit(k)->setText(QString::number(1 + (first + k) % 250));
+        }
+    }
+    page(100);
+    const int slider = pageSlider()->position();
+    ASSERT_EQ(std::count(dialog->levels().begin(), dialog->levels().begin() + 20, 0), 20);
+
+    click(resources::kClearButton);
+
+    EXPECT_EQ(dialog->levels(), ChannelLevels{});
+    EXPECT_EQ(dialog->firstChannel(), 100);
+    EXPECT_EQ(pageSlider()->position(), slider);
+    EXPECT_EQ(label(0)->text(), "100");
+    EXPECT_EQ(label(19)->text(), "119");
+    for (int k = 0; k < 20; ++k) {
+        EXPECT_EQ(edit(k)->text(), "0");
+    }
+    EXPECT_EQ(nextWholeFrame().slotBytes, std::vector<std::uint8_t>(512, 0))
+        << "the port was handed all zeros";
+}
+
+TEST_F(ChannelStrips, ALevelTypedWhileClosedIsInTheFirstFrameAfterOpen) {
+    attachAdapter();
+    start();
+    typeInto(9, "77");
+    click(resources::kOpenButton);
+    const auto frames = [&] {
+        EXPECT_TRUE(waitFor([&] {
+            return !hw::decodeWireFrames(adapter.calls()).empty() &&
+                   hw::decodeWireFrames(adapter.calls()).front().slotBytes.size() == 512;
+        }));
+        return hw::decodeWireFrames(adapter.calls());
+    }();
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames.front().slotBytes[9], 77);
+}
+
+TEST_F(ChannelStrips, EveryChangeIsInTheNextWholeFrame) {
+    attachAdapter();
+    start();
+    click(resources::kOpenButton);
+    fader(0)->setFocus();
+    QTest::keyClick(fader(0), Qt::Key_Home);
+    EXPECT_EQ(nextWholeFrame().slotBytes[0], 255);
+    typeInto(1, "64");
+    EXPECT_EQ(nextWholeFrame().slotBytes[1], 64);
+    page(200);
+    typeInto(19, "33");
+    EXPECT_EQ(nextWholeFrame().slotBytes[219], 33);
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "app/CConsoleApp.h"
+#include "app/CMainDialog.h"
+#include "app/ShellOpen.h"
+#include "dialogkit/BitmapButton.h"
+#include "dialogkit/ComboBox.h"
+#include "dialogkit/EditBox.h"
+#include "dialogkit/MessageBox.h"
+#include "dialogkit/Trackbar.h"
+#include "hw/SimulatedAdapter.h"
+#include "hw/WireDecoder.h"
+#include "resources/ControlIds.h"
+#include "resources/StripTable.h"
+#include "support/WaitFor.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lumora::test {
+
+struct RecordedBox {
+    QWidget* owner;
+    std::string title;
+    std::string text;
+    dialogkit::MessageIcon icon;
+};
+
+// The real main dialog on the offscreen platform, driving the simulated adapter, with message boxes
+// and the desktop's open action recorded instead of shown.
+class ConsoleFixture : public ::testing::Test {
+protected:
+    ConsoleFixture() {
+        CConsoleApp::installDialogServices();
+        previousPresenter_ =
+            dialogkit::setMessageBoxPresenter([this](const dialogkit::MessageBoxRequest& request) {
+                boxes.push_back(
+                    {request.owner, request.title.toStdString(), request.text.toStdString(), request.icon});
+                return resources::kOk;
+            });
+        previousOpener_ = setShellOpener([this](const QUrl& target) {
+            opened.push_back(target.toString().toStdString());
+            return true;
+        });
+    }
+
+    ~ConsoleFixture() override {
+        if (dialog) {
+            dialog->done(resources::kCancel);
+        }
+        dialog.reset();
+        dialogkit::setMessageBoxPresenter(previousPresenter_);
+        setShellOpener(previousOpener_);
+    }
+
+    // Shows the console as the program does; its initialisation runs discovery once.
+    void start() {
+        dialog = std::make_unique<CMainDialog>(
+            adapter, CDmxPort::Timing{std::chrono::milliseconds(0), std::chrono::milliseconds(30)});
+        dialog->show();
+        QApplication::processEvents();
+    }
+
+    void attachAdapter() { adapter.attach({}); }
+
+    static const resources::StripControls& strip(int k) {
+        return resources::kStripTable[static_cast<std::size_t>(k)];
+    }
+    dialogkit::EditBox* edit(int k) const { return dialog->edit(strip(k).edit); }
+    dialogkit::Trackbar* fader(int k) const { return dialog->trackbar(strip(k).fader); }
+    QLabel* label(int k) const { return dialog->staticText(strip(k).label); }
+    QPushButton* button(int id) const { return dialog->button(id); }
+    dialogkit::Trackbar* pageSlider() const { return dialog->trackbar(resources::kPageSlider); }
+    dialogkit::ComboBox* selector() const { return dialog->comboBox(resources::kPortSelector); }
+
+    void click(int id) { QTest::mouseClick(button(id), Qt::LeftButton); }
+
+    // Waits for a frame that starts after now and returns it.
+    hw::WireFrame nextWholeFrame() {
+        const auto after = std::chrono::steady_clock::now();
+        hw::WireFrame found;
+        const bool arrived = waitFor([&] {
+            for (const hw::WireFrame& frame : hw::decodeWireFrames(adapter.calls())) {
+                if (frame.breakStart > after && frame.slotBytes.size() == kChannelCount) {
+                    found = frame;
+                    return true;
+                }
+            }
+            return false;
+        });
+        EXPECT_TRUE(arrived) << "no frame reached the adapter";
+        return found;
+    }
+
+    hw::SimulatedAdapter adapter{hw::SimulatedAdapter::Timing{std::chrono::microseconds(0), 128}};
+    std::unique_ptr<CMainDialog> dialog;
+    std::vector<RecordedBox> boxes;
+    std::vector<std::string> opened;
+
+private:
+    dialogkit::MessageBoxPresenter previousPresenter_;
+    ShellOpener previousOpener_;
+};
+
+} // namespace lumora::test

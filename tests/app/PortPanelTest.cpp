@@ -1,0 +1,122 @@
+#include "ConsoleFixture.h"
+
+using namespace lumora;
+using namespace lumora::test;
+
+namespace {
+
+const std::string kOpenFailed = "USB 통신 포트를 여는데 실패했습니다";
+
+} // namespace
+
+struct PortPanel : ConsoleFixture {
+    bool openEnabled() const { return button(resources::kOpenButton)->isEnabled(); }
+    bool closeEnabled() const { return button(resources::kCloseButton)->isEnabled(); }
+    bool selectorEnabled() const { return selector()->isEnabled(); }
+};
+
+TEST_F(PortPanel, OpenStartsOutputWithAllLevelsZeroAndFlipsTheButtons) {
+    attachAdapter();
+    start();
+    click(resources::kOpenButton);
+
+    EXPECT_TRUE(dialog->port().isOpen());
+    EXPECT_FALSE(openEnabled());
+    EXPECT_TRUE(closeEnabled());
+    EXPECT_FALSE(selectorEnabled());
+    EXPECT_TRUE(boxes.empty());
+    const hw::WireFrame frame = nextWholeFrame();
+    EXPECT_EQ(frame.startCode, 0);
+    EXPECT_EQ(frame.slotBytes, std::vector<std::uint8_t>(512, 0));
+    EXPECT_EQ(selector()->count(), 2) << "OPEN lists the adapter again";
+}
+
+TEST_F(PortPanel, CloseStopsOutputAndReopenResumesWithTheLevelsSet) {
+    attachAdapter();
+    start();
+    click(resources::kOpenButton);
+    edit(4)->setText("200");
+    click(resources::kCloseButton);
+
+    EXPECT_FALSE(dialog->port().isOpen());
+    EXPECT_TRUE(openEnabled());
+    EXPECT_FALSE(closeEnabled());
+    EXPECT_FALSE(selectorEnabled()) << "closed by CLOSE leaves the selector disabled";
+    EXPECT_EQ(adapter.callCount(hw::Operation::Close), 1u);
+
+    click(resources::kOpenButton);
+    ASSERT_TRUE(dialog->port().isOpen());
+    EXPECT_EQ(nextWholeFrame().slotBytes[4], 200);
+}
+
+TEST_F(PortPanel, OpenWithoutAnAdapterShowsOnlyTheNotFoundMessage) {
+    start();
+    boxes.clear();
+    click(resources::kOpenButton);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "FT232R USB UART 장치를 찾지 못했습니다.");
+    EXPECT_TRUE(openEnabled());
+    EXPECT_FALSE(closeEnabled());
+    EXPECT_TRUE(selectorEnabled());
+    EXPECT_EQ(adapter.callCount(hw::Operation::Open), 0u);
+}
+
+TEST_F(PortPanel, AnAdapterUnpluggedAfterBeingFoundMakesOpenFail) {
+    attachAdapter();
+    start();
+    click(resources::kOpenButton);
+    click(resources::kCloseButton);
+    adapter.unplug(0);
+    boxes.clear();
+
+    click(resources::kOpenButton);
+    ASSERT_EQ(boxes.size(), 1u) << "no not-found message: the earlier index still counts";
+    EXPECT_EQ(boxes[0].text, kOpenFailed);
+    EXPECT_EQ(boxes[0].icon, dialogkit::MessageIcon::Error);
+    EXPECT_EQ(boxes[0].owner, dialog.get());
+    EXPECT_TRUE(openEnabled());
+    EXPECT_FALSE(closeEnabled());
+    EXPECT_TRUE(selectorEnabled());
+}
+
+struct PortPanelStepFailure : PortPanel, ::testing::WithParamInterface<hw::Operation> {};
+
+TEST_P(PortPanelStepFailure, ShowsTheOpenFailureAndEndsInTheOpenFailedState) {
+    attachAdapter();
+    adapter.failCall(GetParam(), 1, hw::DriverStatus::IoError);
+    start();
+    click(resources::kOpenButton);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kOpenFailed);
+    EXPECT_EQ(boxes[0].icon, dialogkit::MessageIcon::Error);
+    EXPECT_FALSE(dialog->port().isOpen());
+    EXPECT_TRUE(openEnabled());
+    EXPECT_FALSE(closeEnabled());
+    EXPECT_TRUE(selectorEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStep, PortPanelStepFailure,
+                         ::testing::Values(hw::Operation::Open, hw::Operation::ResetDevice,
+                                           hw::Operation::SetDivisor, hw::Operation::SetDataCharacteristics,
+                                           hw::Operation::SetFlowControl),
+                         [](const auto& step) { return std::string(hw::operationName(step.param)); });
+
+TEST_F(PortPanel, ChoosingAnEntryOfTheSelectorSetsTheDeviceIndex) {
+    attachAdapter();
+    attachAdapter();
+    start();
+    ASSERT_EQ(selector()->count(), 2);
+    selector()->setCurrentSelection(1);
+    emit selector()->activated(1);
+    EXPECT_EQ(dialog->deviceIndex(), 1);
+}
+
+TEST_F(PortPanel, OnlyADoubleClickOnTheLogoOpensTheMakersPageOnce) {
+    start();
+    auto* logo = dialog->bitmapButton(resources::kLogoButton);
+    QTest::mouseClick(logo, Qt::LeftButton);
+    EXPECT_TRUE(opened.empty());
+    QTest::mouseDClick(logo, Qt::LeftButton);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], CMainDialog::kMakerAddress);
+}
