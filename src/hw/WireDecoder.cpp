@@ -79,7 +79,7 @@ std::vector<WireFrame> decodeWireFrames(std::span<const DriverCall> calls) {
                 frame.startCode = byte->value;
                 frame.markAfterBreak = byte->start - breaks[i].end;
             } else {
-                frame.slots.push_back(byte->value);
+                frame.slotBytes.push_back(byte->value);
             }
         }
         frames.push_back(std::move(frame));
