@@ -1,5 +1,7 @@
 #include "ConsoleFixture.h"
 
+#include <QWheelEvent>
+
 using namespace lumora;
 using namespace lumora::test;
 
@@ -38,7 +40,6 @@ TEST_F(ChannelStrips, DraggingAFaderUpdatesItsBoxAndLevelWhileMovingAndOnRelease
     EXPECT_EQ(edit(k)->text(), QString::number(level)) << "while the thumb moves";
     EXPECT_EQ(dialog->levels()[static_cast<std::size_t>(k)], level);
 
-    dialog->port(); // nothing to do with the port; levels went through setLevels on every change
     const auto before = dialog->levels();
     QTest::mouseRelease(fader(k), Qt::LeftButton, {}, fader(k)->thumbRect().center());
     EXPECT_EQ(dialog->levels(), before) << "the release confirms the same level";
@@ -59,6 +60,19 @@ TEST_F(ChannelStrips, KeysMoveAFaderLikeTheMouse) {
     EXPECT_EQ(edit(k)->text(), "203");
     QTest::keyClick(fader(k), Qt::Key_End);
     EXPECT_EQ(dialog->levels()[2], 0);
+}
+
+TEST_F(ChannelStrips, TheWheelMovesAFaderLikeTheMouse) {
+    start();
+    const int k = 11;
+    const QPointF inside = fader(k)->rect().center();
+    QWheelEvent wheel(inside, fader(k)->mapToGlobal(inside), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(fader(k), &wheel);
+    const int level = 255 - fader(k)->position();
+    EXPECT_GT(level, 0);
+    EXPECT_EQ(edit(k)->text(), QString::number(level));
+    EXPECT_EQ(dialog->levels()[static_cast<std::size_t>(k)], level);
 }
 
 TEST_F(ChannelStrips, TypedLevelsAreCappedAndKeptAsTyped) {
