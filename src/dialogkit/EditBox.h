@@ -1,0 +1,34 @@
+#pragma once
+
+#include "dialogkit/DialogTemplate.h"
+#include "dialogkit/Notification.h"
+
+#include <QLineEdit>
+
+namespace lumora::dialogkit {
+
+class EditValidator;
+
+// A single-line edit box. Every change of its text raises TextChanged: each setText from the
+// program (exactly once, also when the text is unchanged) and each edit by the user (typing,
+// deleting, pasting, undo).
+//
+// Call setText through EditBox, not through a QLineEdit pointer: QLineEdit::setText is not
+// virtual and raises nothing for an unchanged text.
+class EditBox : public QLineEdit {
+public:
+    EditBox(const ControlTemplate& control, Notifier notifier, QWidget* parent);
+
+    void setText(const QString& text);
+
+    // EM_LIMITTEXT: the user can type at most maxChars characters; 0 lifts the limit. The current
+    // text and text set by the program are not cut.
+    void limitText(int maxChars);
+    int textLimit() const;
+
+private:
+    EditValidator* m_validator;
+    Notifier m_notify;
+};
+
+} // namespace lumora::dialogkit

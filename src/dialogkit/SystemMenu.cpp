@@ -1,0 +1,39 @@
+#include "dialogkit/SystemMenu.h"
+
+#include "dialogkit/Notification.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <algorithm>
+
+namespace lumora::dialogkit {
+
+SystemMenu::SystemMenu()
+    : m_items{{kScClose, QStringLiteral("닫기(&C)\tAlt+F4")}} {}
+
+void SystemMenu::appendSeparator() {
+    m_items.push_back({0, QString()});
+}
+
+void SystemMenu::appendItem(int commandId, const QString& text) {
+    m_items.push_back({commandId, text});
+}
+
+bool SystemMenu::contains(int commandId) const {
+    return commandId != 0 && std::any_of(m_items.begin(), m_items.end(), [commandId](const Item& item) {
+               return item.commandId == commandId;
+           });
+}
+
+void SystemMenu::populate(QMenu& menu) const {
+    for (const Item& item : m_items) {
+        if (item.commandId == 0) {
+            menu.addSeparator();
+        } else {
+            menu.addAction(item.text)->setData(item.commandId);
+        }
+    }
+}
+
+} // namespace lumora::dialogkit
