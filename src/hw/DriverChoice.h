@@ -1,0 +1,17 @@
+#pragma once
+
+#include "hw/FtdiDriver.h"
+
+#include <memory>
+#include <string>
+
+namespace lumora::hw {
+
+// The driver for this run, chosen once at start-up without any configuration: the vendor's D2XX
+// library when the system's loader finds it with every function needed, otherwise libftdi1.
+std::unique_ptr<FtdiDriver> chooseDriver();
+
+// The same choice with the vendor library named or located by vendorLibrary.
+std::unique_ptr<FtdiDriver> chooseDriver(const std::string& vendorLibrary);
+
+} // namespace lumora::hw

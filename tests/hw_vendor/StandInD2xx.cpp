@@ -1,0 +1,216 @@
+// A stand-in for the vendor's D2XX library: the functions the vendor backend resolves, over three
+// attached adapters, recording every call as a line of text. Written against the public
+// programmer's guide with its own spelling of the types, so that it checks the backend's declarations
+// rather than sharing them. Built a second time without FT_SetBreakOff to stand for an incomplete
+// library.
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace {
+
+using FtStatus = unsigned int;
+using FtHandle = void*;
+
+constexpr FtStatus kOk = 0;
+constexpr FtStatus kInvalidHandle = 1;
+constexpr FtStatus kDeviceNotFound = 2;
+constexpr FtStatus kDeviceNotOpened = 3;
+
+struct ListNode {
+    unsigned int flags;
+    unsigned int type;
+    unsigned int id;
+    unsigned int locationId;
+    char serialNumber[16];
+    char description[64];
+    FtHandle handle;
+};
+
+struct Adapter {
+    const char* description;
+    unsigned int type;
+    const char* serialNumber;
+};
+
+constexpr Adapter kAdapters[] = {
+    {"FT232R USB UART", 5, "SI000001"},
+    {"USB <-> Serial Cable", 0, "SI000002"},
+    {"FT232R USB UART", 5, "SI000003"},
+};
+constexpr int kAdapterCount = 3;
+
+std::mutex mutex;
+std::string record;
+std::string snapshot;
+bool opened[kAdapterCount] = {};
+std::map<std::string, FtStatus> failures;
+// Each adapter's handle is the address of its slot here.
+char handleSlots[kAdapterCount];
+
+void log(const std::string& line) {
+    record += line + "\n";
+}
+
+FtStatus injected(const char* function) {
+    const auto found = failures.find(function);
+    return found != failures.end() ? found->second : kOk;
+}
+
+// The adapter behind a handle as "h<position>", or -1 for a handle the stand-in did not hand out.
+int positionOf(FtHandle handle) {
+    for (int i = 0; i < kAdapterCount; ++i) {
+        if (handle == &handleSlots[i] && opened[i]) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+FtStatus onHandle(const char* function, FtHandle handle, const std::string& arguments = {}) {
+    std::lock_guard lock(mutex);
+    const int position = positionOf(handle);
+    log(std::string(function) + " h" + (position < 0 ? "?" : std::to_string(position)) + arguments);
+    if (position < 0) {
+        return kInvalidHandle;
+    }
+    return injected(function);
+}
+
+} // namespace
+
+extern "C" {
+
+FtStatus FT_CreateDeviceInfoList(unsigned int* count) {
+    std::lock_guard lock(mutex);
+    log("FT_CreateDeviceInfoList");
+    *count = kAdapterCount;
+    return injected("FT_CreateDeviceInfoList");
+}
+
+// As the real library does, writes every node whatever the caller's array holds.
+FtStatus FT_GetDeviceInfoList(ListNode* nodes, unsigned int* count) {
+    std::lock_guard lock(mutex);
+    log("FT_GetDeviceInfoList");
+    for (int i = 0; i < kAdapterCount; ++i) {
+        ListNode& node = nodes[i];
+        std::memset(&node, 0, sizeof node);
+        node.flags = opened[i] ? 1 : 0;
+        node.type = kAdapters[i].type;
+        node.id = 0x04036001;
+        node.locationId = static_cast<unsigned int>(0x100 + i);
+        std::strncpy(node.serialNumber, kAdapters[i].serialNumber, sizeof node.serialNumber - 1);
+        std::strncpy(node.description, kAdapters[i].description, sizeof node.description - 1);
+        node.handle = opened[i] ? &handleSlots[i] : nullptr;
+    }
+    *count = kAdapterCount;
+    return injected("FT_GetDeviceInfoList");
+}
+
+FtStatus FT_Open(int position, FtHandle* handle) {
+    std::lock_guard lock(mutex);
+    log("FT_Open " + std::to_string(position));
+    *handle = nullptr;
+    if (const FtStatus status = injected("FT_Open"); status != kOk) {
+        return status;
+    }
+    if (position < 0 || position >= kAdapterCount) {
+        return kDeviceNotFound;
+    }
+    if (opened[position]) {
+        return kDeviceNotOpened;
+    }
+    opened[position] = true;
+    *handle = &handleSlots[position];
+    return kOk;
+}
+
+FtStatus FT_ResetDevice(FtHandle handle) {
+    return onHandle("FT_ResetDevice", handle);
+}
+
+FtStatus FT_SetDivisor(FtHandle handle, unsigned short divisor) {
+    return onHandle("FT_SetDivisor", handle, " " + std::to_string(divisor));
+}
+
+FtStatus FT_SetDataCharacteristics(FtHandle handle, unsigned char wordLength, unsigned char stopBits,
+                                   unsigned char parity) {
+    return onHandle("FT_SetDataCharacteristics", handle,
+                    " " + std::to_string(wordLength) + " " + std::to_string(stopBits) + " " +
+                        std::to_string(parity));
+}
+
+FtStatus FT_SetFlowControl(FtHandle handle, unsigned short flowControl, unsigned char xon,
+                           unsigned char xoff) {
+    return onHandle("FT_SetFlowControl", handle,
+                    " " + std::to_string(flowControl) + " " + std::to_string(xon) + " " +
+                        std::to_string(xoff));
+}
+
+FtStatus FT_ClrRts(FtHandle handle) {
+    return onHandle("FT_ClrRts", handle);
+}
+
+FtStatus FT_Purge(FtHandle handle, unsigned int mask) {
+    return onHandle("FT_Purge", handle, " " + std::to_string(mask));
+}
+
+FtStatus FT_SetBreakOn(FtHandle handle) {
+    return onHandle("FT_SetBreakOn", handle);
+}
+
+#ifndef LUMORA_STAND_IN_WITHOUT_SET_BREAK_OFF
+FtStatus FT_SetBreakOff(FtHandle handle) {
+    return onHandle("FT_SetBreakOff", handle);
+}
+#endif
+
+FtStatus FT_Write(FtHandle handle, void* buffer, unsigned int size, unsigned int* written) {
+    std::string bytes = " " + std::to_string(size) + " ";
+    const auto* data = static_cast<const unsigned char*>(buffer);
+    for (unsigned int i = 0; i < size; ++i) {
+        char hex[3];
+        std::snprintf(hex, sizeof hex, "%02x", data[i]);
+        bytes += hex;
+    }
+    const FtStatus status = onHandle("FT_Write", handle, bytes);
+    *written = status == kOk ? size : 0;
+    return status;
+}
+
+FtStatus FT_Close(FtHandle handle) {
+    const FtStatus status = onHandle("FT_Close", handle);
+    std::lock_guard lock(mutex);
+    if (const int position = positionOf(handle); position >= 0) {
+        opened[position] = false;
+    }
+    return status;
+}
+
+// For the tests: the record so far, one call a line; clearing it with every adapter closed and no
+// failures; making a function answer with a status from now on.
+
+const char* lumora_stand_in_record() {
+    std::lock_guard lock(mutex);
+    snapshot = record;
+    return snapshot.c_str();
+}
+
+void lumora_stand_in_reset() {
+    std::lock_guard lock(mutex);
+    record.clear();
+    failures.clear();
+    for (bool& open : opened) {
+        open = false;
+    }
+}
+
+void lumora_stand_in_fail(const char* function, FtStatus status) {
+    std::lock_guard lock(mutex);
+    failures[function] = status;
+}
+
+} // extern "C"
