@@ -75,17 +75,17 @@ template <typename Request> DriverStatus LibFtdiDriver::withDevice(DeviceHandle 
 
 DriverStatus LibFtdiDriver::createDeviceList(std::uint32_t& count) {
     count = 0;
-    const LibFtdiEnumeration found;
-    if (!succeeded(found.status())) {
-        return found.status();
-    }
+    // A list that could not be built leaves an empty one, never the one before.
     std::vector<DeviceRecord> records;
+    const LibFtdiEnumeration found;
+    DriverStatus status = found.status();
     try {
-        for (std::size_t i = 0; libusb_device* device = found.device(i); ++i) {
-            records.push_back(found.describe(device));
+        for (std::size_t i = 0; succeeded(status) && found.device(i) != nullptr; ++i) {
+            records.push_back(found.describe(found.device(i)));
         }
     } catch (const std::bad_alloc&) {
-        return DriverStatus::InsufficientResources;
+        records.clear();
+        status = DriverStatus::InsufficientResources;
     }
 
     std::lock_guard lock(mutex_);
@@ -97,7 +97,7 @@ DriverStatus LibFtdiDriver::createDeviceList(std::uint32_t& count) {
     }
     listed_ = std::move(records);
     count = static_cast<std::uint32_t>(listed_.size());
-    return DriverStatus::Ok;
+    return status;
 }
 
 DriverStatus LibFtdiDriver::getDeviceList(std::span<DeviceRecord> storage, std::uint32_t& count) {

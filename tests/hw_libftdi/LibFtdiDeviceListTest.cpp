@@ -133,10 +133,14 @@ TEST_F(LibFtdiDeviceList, MarksTheDevicesThisDriverHasOpen) {
     EXPECT_EQ(records[1].flags, 0u);
 }
 
-TEST_F(LibFtdiDeviceList, FailsWhenUsbCannotStart) {
+TEST_F(LibFtdiDeviceList, FailsWhenUsbCannotStartAndKeepsNoEarlierList) {
     bus.attach(ft232r(2));
+    ASSERT_EQ(list().size(), 1u);
     bus.failSessions();
     std::uint32_t count = 7;
     EXPECT_NE(driver.createDeviceList(count), DriverStatus::Ok);
+    EXPECT_EQ(count, 0u);
+    std::vector<DeviceRecord> storage(1);
+    EXPECT_EQ(driver.getDeviceList(storage, count), DriverStatus::Ok);
     EXPECT_EQ(count, 0u);
 }
