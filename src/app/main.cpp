@@ -1,12 +1,10 @@
 #include "app/CConsoleApp.h"
-#include "hw/SimulatedAdapter.h"
+#include "hw/DriverChoice.h"
 
 #include <QApplication>
 
-#include <memory>
-
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    lumora::CConsoleApp console(std::make_unique<lumora::hw::SimulatedAdapter>());
+    lumora::CConsoleApp console(lumora::hw::chooseDriver());
     return console.startUp() ? application.exec() : 0;
 }

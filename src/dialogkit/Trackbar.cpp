@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QStyle>
 #include <QStyleOptionSlider>
 
@@ -24,6 +25,11 @@ Trackbar::Trackbar(const ControlTemplate& control, Notifier notifier, QWidget* p
     // towards the minimum in both orientations, as the Win32 class does.
     setInvertedControls(true);
     setTickPosition(QSlider::NoTicks);
+    // The Win32 channel is one plain groove; styles that fill it from the minimum up to the thumb
+    // would show a fader at level 0 as a full bar, so the fill takes the groove's own colour.
+    QPalette plain = palette();
+    plain.setColor(QPalette::Highlight, plain.color(QPalette::Button));
+    setPalette(plain);
     setSingleStep(1);
     applyRange(0, kInitialMaximum);
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
