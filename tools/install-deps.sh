@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-baekmuk fonts-nanum
   xvfb xauth
+  desktop-file-utils
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Draws the application icon (resource 128) and the logo bitmap (resource 136).
 
-Writes src/resources/images/application-icon.png and src/resources/images/logo.bmp. Needs Pillow
+Writes src/resources/images/application-icon.png and src/resources/images/logo.bmp, and the icon at
+the desktop's usual sizes under packaging/icons/ for installing. Needs Pillow
 (Debian: python3-pil) and the DejaVu fonts (fonts-dejavu-core, fonts-dejavu-extra). The output is
 committed; run this again only to change the pictures.
 """
@@ -12,6 +13,8 @@ import pathlib
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 OUT_DIR = pathlib.Path(__file__).resolve().parent.parent / "src" / "resources" / "images"
+DESKTOP_ICON_DIR = pathlib.Path(__file__).resolve().parent.parent / "packaging" / "icons"
+DESKTOP_ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 FONT_DIR = pathlib.Path("/usr/share/fonts/truetype/dejavu")
 
 ICON_SIZE = 32
@@ -109,6 +112,16 @@ def make_icon():
                 # The gaps and counters next to a stroke get a grey edge so the letters stand apart.
                 icon.putpixel((x, y), EDGE_GREY)
     icon.save(OUT_DIR / "application-icon.png")
+    return icon
+
+
+def make_desktop_icons(icon):
+    # Block letters scale up as whole pixels; only the 16 and 24 pixel sizes are smoothed down.
+    for size in DESKTOP_ICON_SIZES:
+        resample = Image.Resampling.NEAREST if size % ICON_SIZE == 0 else Image.Resampling.LANCZOS
+        folder = DESKTOP_ICON_DIR / f"{size}x{size}"
+        folder.mkdir(parents=True, exist_ok=True)
+        icon.resize((size, size), resample).save(folder / "lumora-dmx.png")
 
 
 LOGO_SIZE = (143, 43)
@@ -158,7 +171,7 @@ def make_logo():
 
 def main():
     OUT_DIR.mkdir(parents=True, exist_ok=True)
-    make_icon()
+    make_desktop_icons(make_icon())
     make_logo()
 
 
