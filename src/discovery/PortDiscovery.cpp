@@ -4,25 +4,19 @@
 #include "hw/FtdiDriver.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
-#include <stdexcept>
+#include <span>
 #include <string>
-#include <vector>
 
 namespace lumora {
 
 namespace {
 
-// Obtains room for count records; false when the memory cannot be had.
-bool allocateRecords(std::vector<hw::DeviceRecord>& records, std::uint32_t count) {
-    try {
-        records.resize(count);
-    } catch (const std::bad_alloc&) {
-        return false;
-    } catch (const std::length_error&) {
-        return false;
-    }
-    return true;
+// Room for count records, or null when the memory cannot be had. Obtained without exceptions so
+// that a driver reporting an absurd count gets the operator's message, not a crash.
+std::unique_ptr<hw::DeviceRecord[]> allocateRecords(std::uint32_t count) {
+    return std::unique_ptr<hw::DeviceRecord[]>(new (std::nothrow) hw::DeviceRecord[count]);
 }
 
 // The entry label carries the driver's device-type code, the same for every FT232R.
@@ -35,16 +29,16 @@ std::string entryLabel(const hw::DeviceRecord& record) {
 bool discoverPorts(hw::FtdiDriver& driver, DeviceIndex& deviceIndex, DiscoverySink& sink) {
     std::uint32_t count = 0;
     if (hw::succeeded(driver.createDeviceList(count))) {
-        std::vector<hw::DeviceRecord> records;
-        if (!allocateRecords(records, count)) {
+        const auto records = allocateRecords(count);
+        if (!records) {
             sink.showWarning(kNoStorageMessage);
             return false;
         }
         std::uint32_t reported = 0;
-        if (hw::succeeded(driver.getDeviceList(records, reported))) {
+        if (hw::succeeded(driver.getDeviceList(std::span(records.get(), count), reported))) {
             // The driver may report more devices than it was given room for; only the records
             // that were both allocated and reported are read.
-            const std::size_t usable = std::min<std::size_t>(records.size(), reported);
+            const std::size_t usable = std::min(count, reported);
             for (std::size_t i = 0; i < usable; ++i) {
                 if (hw::fieldText(records[i].description) == kWantedDescription) {
                     sink.appendEntry(entryLabel(records[i]));
