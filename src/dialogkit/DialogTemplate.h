@@ -27,12 +27,12 @@ inline constexpr std::uint32_t kDefPushButton = 0x00000001; // BS_DEFPUSHBUTTON
 inline constexpr std::uint32_t kOwnerDraw = 0x0000000B;     // BS_OWNERDRAW (a type, not a flag)
 inline constexpr std::uint32_t kButtonTypeMask = 0x0000000F;
 
-inline constexpr std::uint32_t kEditUppercase = 0x00000008;  // ES_UPPERCASE
+inline constexpr std::uint32_t kEditUppercase = 0x00000008;   // ES_UPPERCASE
 inline constexpr std::uint32_t kEditAutoHScroll = 0x00000080; // ES_AUTOHSCROLL
-inline constexpr std::uint32_t kEditNumber = 0x00002000;     // ES_NUMBER
+inline constexpr std::uint32_t kEditNumber = 0x00002000;      // ES_NUMBER
 
-inline constexpr std::uint32_t kStaticCenter = 0x00000001;      // SS_CENTER
-inline constexpr std::uint32_t kStaticIcon = 0x00000003;        // SS_ICON
+inline constexpr std::uint32_t kStaticCenter = 0x00000001; // SS_CENTER
+inline constexpr std::uint32_t kStaticIcon = 0x00000003;   // SS_ICON
 inline constexpr std::uint32_t kStaticTypeMask = 0x0000001F;
 inline constexpr std::uint32_t kStaticNoPrefix = 0x00000080;    // SS_NOPREFIX
 inline constexpr std::uint32_t kStaticCenterImage = 0x00000200; // SS_CENTERIMAGE
@@ -43,7 +43,7 @@ inline constexpr std::uint32_t kTrackbarNoTicks = 0x00000010; // TBS_NOTICKS
 
 inline constexpr std::uint32_t kComboDropDownList = 0x00000003; // CBS_DROPDOWNLIST
 
-inline constexpr std::uint32_t kExClientEdge = 0x00000200; // WS_EX_CLIENTEDGE
+inline constexpr std::uint32_t kExClientEdge = 0x00000200;  // WS_EX_CLIENTEDGE
 inline constexpr std::uint32_t kExTransparent = 0x00000020; // WS_EX_TRANSPARENT
 inline constexpr std::uint32_t kExAppWindow = 0x00040000;   // WS_EX_APPWINDOW
 } // namespace style

@@ -63,7 +63,8 @@ TEST_F(PortOutput, EveryFrameIsBreakThenStartCodeThenTheWholeUniverse) {
     for (const WireFrame& frame : frames()) {
         EXPECT_TRUE(frame.hasStartCode);
         EXPECT_EQ(frame.startCode, 0x00);
-        EXPECT_EQ(frame.slotBytes, std::vector<std::uint8_t>(512, 0)) << "all-zero levels still fill 512 slots";
+        EXPECT_EQ(frame.slotBytes, std::vector<std::uint8_t>(512, 0))
+            << "all-zero levels still fill 512 slots";
         EXPECT_GT(frame.breakLength, 0us);
         EXPECT_GT(frame.markAfterBreak, 0us);
     }
