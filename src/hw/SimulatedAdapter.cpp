@@ -71,6 +71,17 @@ void SimulatedAdapter::failCall(Operation operation, int nthCall, DriverStatus s
     failures_.push_back({operation, nthCall, status});
 }
 
+void SimulatedAdapter::observeCalls(CallObserver observer) {
+    auto shared = observer ? std::make_shared<const CallObserver>(std::move(observer)) : nullptr;
+    std::lock_guard lock(mutex_);
+    observer_ = std::move(shared);
+}
+
+void SimulatedAdapter::keepCallRecord(bool keep) {
+    std::lock_guard lock(mutex_);
+    keepRecord_ = keep;
+}
+
 std::vector<DriverCall> SimulatedAdapter::calls() const {
     std::lock_guard lock(mutex_);
     return record_;
@@ -112,8 +123,18 @@ DriverStatus SimulatedAdapter::finish(DriverCall call, Clock::time_point until) 
     std::this_thread::sleep_until(until);
     call.finished = Clock::now();
     const DriverStatus status = call.status;
+    std::shared_ptr<const CallObserver> observer;
+    {
+        std::lock_guard lock(mutex_);
+        observer = observer_;
+    }
+    if (observer) {
+        (*observer)(call);
+    }
     std::lock_guard lock(mutex_);
-    record_.push_back(std::move(call));
+    if (keepRecord_) {
+        record_.push_back(std::move(call));
+    }
     return status;
 }
 

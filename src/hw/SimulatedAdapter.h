@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -33,6 +34,10 @@ struct SimulatedDevice {
 class SimulatedAdapter final : public FtdiDriver {
 public:
     using Clock = std::chrono::steady_clock;
+    // Sees each call once it has finished, on the thread that made it and outside the adapter's
+    // lock, so it may call the adapter again. Calls from several threads may reach it at the same
+    // time. It must not throw.
+    using CallObserver = std::function<void(const DriverCall&)>;
 
     struct Timing {
         Clock::duration requestLatency = std::chrono::microseconds(500);
@@ -55,6 +60,13 @@ public:
     // Makes the nth call (counted from 1 over the adapter's life) of an operation fail with status.
     // A failed Open still hands back a non-null handle, as some drivers do.
     void failCall(Operation operation, int nthCall, DriverStatus status);
+
+    // Replaces the observer; an empty one stops observing. Calls already past the point where they
+    // look for an observer still reach the one they found.
+    void observeCalls(CallObserver observer);
+    // Whether finished calls are kept for calls() and callCount(), as they are by default. An adapter
+    // that runs for hours behind an observer keeps none, so that its memory stays flat.
+    void keepCallRecord(bool keep);
 
     std::vector<DriverCall> calls() const;
     std::size_t callCount(Operation operation) const;
@@ -91,7 +103,7 @@ private:
 
     // Starts a call: applies due unplugs, counts the call and tells whether it must fail.
     DriverCall begin(Operation operation, DeviceHandle handle, std::array<std::uint32_t, 3> arguments);
-    // Waits out the request latency, stamps the call and records it.
+    // Waits out the request latency, stamps the call, shows it to the observer and records it.
     DriverStatus finish(DriverCall call, Clock::time_point until);
     // A control request on an open handle that applies `change` to the device once it arrives.
     template <typename Change>
@@ -111,6 +123,8 @@ private:
     std::vector<InjectedFailure> failures_;
     std::array<int, kOperationCount> callCounts_ = {};
     std::vector<DriverCall> record_;
+    bool keepRecord_ = true;
+    std::shared_ptr<const CallObserver> observer_;
 };
 
 } // namespace lumora::hw

@@ -3,6 +3,7 @@
 #include "support/DriverCallQueries.h"
 
 #include <gtest/gtest.h>
+#include <mutex>
 #include <thread>
 
 using namespace lumora::hw;
@@ -202,4 +203,39 @@ TEST(SimulatedAdapterRecord, RecordsCallsFromEveryThreadWithTheirThread) {
         200);
     adapter.clearCalls();
     EXPECT_EQ(adapter.callCount(Operation::SetBreakOn), 0u);
+}
+
+TEST(SimulatedAdapterObserver, SeesEveryFinishedCallOnItsThreadAndMayCallBack) {
+    SimulatedAdapter adapter(instant());
+    adapter.attach(device("FT232R USB UART"));
+    adapter.keepCallRecord(false);
+    std::mutex seenMutex;
+    std::vector<DriverCall> seen;
+    adapter.observeCalls([&](const DriverCall& call) {
+        // Outside the adapter's lock: asking the adapter from here must not deadlock.
+        adapter.callCount(call.operation);
+        std::lock_guard lock(seenMutex);
+        seen.push_back(call);
+    });
+
+    const DeviceHandle handle = openAt(adapter, 0);
+    std::thread sender([&] {
+        const std::uint8_t bytes[] = {0, 1, 2};
+        std::uint32_t written = 0;
+        adapter.setBreakOn(handle);
+        adapter.write(handle, bytes, written);
+    });
+    const auto senderId = sender.get_id();
+    sender.join();
+    adapter.observeCalls(nullptr);
+    adapter.close(handle);
+
+    ASSERT_EQ(seen.size(), 3u) << "calls after the observer was removed are not seen";
+    EXPECT_EQ(seen[0].operation, Operation::Open);
+    EXPECT_EQ(seen[0].thread, std::this_thread::get_id());
+    EXPECT_EQ(seen[2].operation, Operation::Write);
+    EXPECT_EQ(seen[2].thread, senderId);
+    EXPECT_EQ(seen[2].data, (std::vector<std::uint8_t>{0, 1, 2}));
+    EXPECT_GE(seen[2].finished, seen[2].started);
+    EXPECT_TRUE(adapter.calls().empty()) << "no record is kept when asked not to";
 }
