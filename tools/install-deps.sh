@@ -8,7 +8,7 @@ packages=(
   libftdi1-dev libusb-1.0-0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-baekmuk fonts-nanum
-  xvfb xauth
+  xvfb xauth xdotool
   desktop-file-utils
 )
 

@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Starts the real console on a private X display with the virtual adapter found by the library
+# search, presses OPEN with a real click, checks the frames on the virtual wire, sets a level by
+# typing, ends the console by a close command and checks that output stops and the console exits
+# with 0.
+#
+# usage: console_end_to_end.sh CONSOLE ADAPTER_DIR MONITOR CLOSE_BY
+#   CLOSE_BY is "system-menu" (the window's Close command from its system menu) or "exit" (Alt+X)
+# Exits 77 (skipped) when Xvfb or xdotool is missing.
+set -uo pipefail
+
+console=$1 adapter_dir=$2 monitor=$3 close_by=$4
+segment="/lumora-e2e-$$-$close_by"
+work=$(mktemp -d)
+xvfb_pid="" console_pid=""
+
+cleanup() {
+  [ -n "$console_pid" ] && kill -KILL "$console_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -f "/dev/shm${segment}"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+fail() {
+  echo "FAIL: $*"
+  if [ -s "$work/console.log" ]; then
+    echo "--- console output"
+    cat "$work/console.log"
+  fi
+  exit 1
+}
+
+for tool in Xvfb xdotool; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed (tools/install-deps.sh installs it)"
+    exit 77
+  fi
+done
+
+# One line of key=value fields from the monitor; field NAME prints one value of it.
+summary() { "$monitor" --once --segment "$segment"; }
+field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<" $2"; }
+
+# Polls until the summary satisfies a condition on its fields or the deadline (seconds) passes.
+wait_for() {
+  local deadline=$(( SECONDS + $1 )) condition=$2
+  while (( SECONDS < deadline )); do
+    line=$(summary) || true
+    if eval "$condition"; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Xvfb chooses a free display and writes its number once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# The console's own start-up choice finds the virtual adapter through LD_LIBRARY_PATH.
+LD_LIBRARY_PATH="$adapter_dir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}" QT_QPA_PLATFORM=xcb \
+  LUMORA_VIRTUAL_WIRE="$segment" "$console" >"$work/console.log" 2>&1 &
+console_pid=$!
+
+window=$(timeout 20 xdotool search --sync --name '^Lumora DMX$' | head -n1)
+[ -n "$window" ] || fail "no window named Lumora DMX"
+wait_for 5 '[ "$(field state "$line")" = running ]' ||
+  fail "the console did not load the virtual adapter (a missing-device box would be up now): $line"
+[ "$(field frames "$line")" = 0 ] && [ "$(field open "$line")" = 0 ] || fail "output before OPEN: $line"
+
+# OPEN is at dialog units (6, 11) size 54x28, that is pixels (12, 18)-(120, 63); click its middle.
+timeout 10 xdotool mousemove --window "$window" 66 40 click 1
+wait_for 10 '[ "$(field frames "$line")" -ge 20 ] 2>/dev/null' || fail "no frames after OPEN: $line"
+echo "after OPEN: $line"
+[ "$(field start "$line")" = 0 ] || fail "start code: $line"
+[ "$(field slots "$line")" = 512 ] || fail "slot count: $line"
+[ "$(field irregular "$line")" = 0 ] || fail "irregular frames: $line"
+[ "$(field open "$line")" = 1 ] || fail "adapter not open: $line"
+[ "$(field break_us "$line")" -gt 0 ] && [ "$(field mab_us "$line")" -gt 0 ] || fail "break/MAB: $line"
+awk -v fps="$(field fps "$line")" 'BEGIN { exit !(fps > 10 && fps < 33) }' ||
+  fail "frame rate outside 10..33 per second for a 30 ms pause plus 23 ms of line time: $line"
+
+# Strip 0's edit box is at dialog units (21, 154) size 15x14: pixels (42, 231)-(72, 252).
+timeout 10 xdotool mousemove --window "$window" 57 241 click 1 key ctrl+a type 200
+wait_for 5 '[ "$(field lit "$line")" = 0:200 ]' || fail "typed level 200 on channel 0 not on the wire: $line"
+echo "after typing 200: $line"
+
+frames_before_close=$(field frames "$line")
+case $close_by in
+  system-menu)
+    # The dialog's system menu opens on its client area; its first entry, 닫기(&C), is the Close
+    # command. An empty spot below the faders: dialog units (230, 185).
+    timeout 10 xdotool mousemove --window "$window" 460 277 click 3
+    sleep 0.5
+    timeout 10 xdotool key c
+    ;;
+  exit)
+    timeout 10 xdotool windowfocus --sync "$window" key alt+x
+    ;;
+  *) fail "unknown way to close: $close_by" ;;
+esac
+
+for _ in $(seq 100); do
+  kill -0 "$console_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$console_pid" 2>/dev/null && fail "the console is still running 10 s after $close_by"
+wait "$console_pid"
+status=$?
+console_pid=""
+[ "$status" = 0 ] || fail "the console exited with $status"
+
+line=$(summary)
+echo "after close: $line"
+[ "$(field open "$line")" = 0 ] || fail "the adapter was left open: $line"
+[ "$(field state "$line")" = ended ] || fail "state: $line"
+frames_after=$(field frames "$line")
+[ "$frames_after" -ge "$frames_before_close" ] || fail "frame count went back: $line"
+sleep 0.5
+[ "$(field frames "$(summary)")" = "$frames_after" ] || fail "frames still arriving after the console ended"
+echo "PASS: closed by $close_by, $frames_after frames"
