@@ -26,6 +26,11 @@ for path in ./usr/bin/lumora-dmx ./usr/share/applications/lumora-dmx.desktop \
     status=1
   fi
 done
+# The virtual adapter would take precedence over real adapters wherever the loader finds it.
+if grep -q "libftd2xx" <<<"$contents"; then
+  echo "the package must not carry the virtual adapter library"
+  status=1
+fi
 depends=$(dpkg-deb --field "$deb" Depends)
 for dependency in libqt6widgets6 libftdi1-2 fonts-baekmuk; do
   if ! grep -q "$dependency" <<<"$depends"; then
