@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <array>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -31,6 +32,8 @@ struct RecordedBox {
     std::string title;
     std::string text;
     dialogkit::MessageIcon icon;
+    // Which of OPEN, CLOSE and the port selector were enabled while the box was up.
+    std::array<bool, 3> panelWhileShown;
 };
 
 // The real main dialog on the offscreen platform, driving the simulated adapter, with message boxes
@@ -41,8 +44,8 @@ protected:
         CConsoleApp::installDialogServices();
         previousPresenter_ =
             dialogkit::setMessageBoxPresenter([this](const dialogkit::MessageBoxRequest& request) {
-                boxes.push_back(
-                    {request.owner, request.title.toStdString(), request.text.toStdString(), request.icon});
+                boxes.push_back({request.owner, request.title.toStdString(), request.text.toStdString(),
+                                 request.icon, panelState()});
                 return resources::kOk;
             });
         previousOpener_ = setShellOpener([this](const QUrl& target) {
@@ -70,6 +73,14 @@ protected:
 
     void attachAdapter() { adapter.attach({}); }
 
+    std::array<bool, 3> panelState() const {
+        if (!dialog || !button(resources::kOpenButton)) {
+            return {};
+        }
+        return {button(resources::kOpenButton)->isEnabled(), button(resources::kCloseButton)->isEnabled(),
+                selector()->isEnabled()};
+    }
+
     static const resources::StripControls& strip(int k) {
         return resources::kStripTable[static_cast<std::size_t>(k)];
     }
@@ -82,15 +93,20 @@ protected:
 
     void click(int id) { QTest::mouseClick(button(id), Qt::LeftButton); }
 
-    // Waits for a frame that starts after now and returns it.
+    // Waits for the first frame whose whole cycle comes after now and returns it. The frame whose
+    // break follows now at once may have taken its levels just before, so it is passed over.
     hw::WireFrame nextWholeFrame() {
         const auto after = std::chrono::steady_clock::now();
         hw::WireFrame found;
         const bool arrived = waitFor([&] {
+            bool passedOver = false;
             for (const hw::WireFrame& frame : hw::decodeWireFrames(adapter.calls())) {
                 if (frame.breakStart > after && frame.slotBytes.size() == kChannelCount) {
-                    found = frame;
-                    return true;
+                    if (passedOver) {
+                        found = frame;
+                        return true;
+                    }
+                    passedOver = true;
                 }
             }
             return false;

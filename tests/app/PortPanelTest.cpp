@@ -74,6 +74,8 @@ TEST_F(PortPanel, AnAdapterUnpluggedAfterBeingFoundMakesOpenFail) {
     EXPECT_EQ(boxes[0].text, kOpenFailed);
     EXPECT_EQ(boxes[0].icon, dialogkit::MessageIcon::Error);
     EXPECT_EQ(boxes[0].owner, dialog.get());
+    EXPECT_EQ(boxes[0].panelWhileShown, (std::array<bool, 3>{true, false, false}))
+        << "the selector, disabled by CLOSE, comes back only after the box is dismissed";
     EXPECT_TRUE(openEnabled());
     EXPECT_FALSE(closeEnabled());
     EXPECT_TRUE(selectorEnabled());
@@ -89,6 +91,8 @@ TEST_P(PortPanelStepFailure, ShowsTheOpenFailureAndEndsInTheOpenFailedState) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, kOpenFailed);
     EXPECT_EQ(boxes[0].icon, dialogkit::MessageIcon::Error);
+    EXPECT_EQ(boxes[0].panelWhileShown, (std::array<bool, 3>{true, false, true}))
+        << "OPEN and CLOSE are set before the box";
     EXPECT_FALSE(dialog->port().isOpen());
     EXPECT_TRUE(openEnabled());
     EXPECT_FALSE(closeEnabled());

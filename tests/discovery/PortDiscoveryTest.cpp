@@ -4,6 +4,7 @@
 #include "hw/SimulatedAdapter.h"
 #include "support/RefusingDriver.h"
 
+#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -145,6 +146,11 @@ TEST_F(Discovery, RecordsAreReadOnlyWhereStorageAndReportAgree) {
 }
 
 TEST_F(Discovery, NoRoomForTheRecordsSaysSoWhateverTheIndex) {
+    std::ifstream overcommit("/proc/sys/vm/overcommit_memory");
+    int mode = 0;
+    if (overcommit >> mode && mode == 1) {
+        GTEST_SKIP() << "this system promises any amount of memory, so no count is too large to allocate";
+    }
     ScriptedListDriver driver;
     driver.created = 0xFFFFFFFFu; // more records than memory can hold
     deviceIndex = 3;
