@@ -12,7 +12,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 tools/install-deps.sh
-build=${BUILD_DIR:-build}
+build=${BUILD_DIR:-build-release}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLUMORA_BUILD_BENCH=OFF
 cmake --build "$build" -j"$(nproc)" --target lumora-dmx lumora_virtual_d2xx lumora-wire-monitor
 
