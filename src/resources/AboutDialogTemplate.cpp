@@ -1,6 +1,7 @@
 #include "resources/AboutDialogTemplate.h"
 
 #include "resources/ControlIds.h"
+#include "resources/DialogFont.h"
 
 #include <array>
 
@@ -34,7 +35,7 @@ constexpr dialogkit::DialogTemplate kAboutDialog{
     52,
     st::kPopup | st::kCaption | st::kSysMenu | st::kModalFrame | st::kSetFont,
     0,
-    {"굴림", 9, 0, false, 1},
+    kDialogFont,
     kControls,
 };
 

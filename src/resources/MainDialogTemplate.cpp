@@ -1,6 +1,7 @@
 #include "resources/MainDialogTemplate.h"
 
 #include "resources/ControlIds.h"
+#include "resources/DialogFont.h"
 #include "resources/StripTable.h"
 
 #include <array>
@@ -100,7 +101,7 @@ constexpr dialogkit::DialogTemplate kMainDialog{
     202,
     st::kPopup | st::kVisible | st::kCaption | st::kSysMenu | st::kModalFrame | st::kSetFont,
     st::kExAppWindow,
-    {"굴림", 9, 0, false, 1},
+    kDialogFont,
     kControls,
 };
 
