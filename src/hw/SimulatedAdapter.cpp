@@ -71,6 +71,29 @@ void SimulatedAdapter::failCall(Operation operation, int nthCall, DriverStatus s
     failures_.push_back({operation, nthCall, status});
 }
 
+void SimulatedAdapter::stallCall(Operation operation, int nthCall, Clock::duration longest) {
+    std::lock_guard lock(mutex_);
+    stalls_.push_back({operation, nthCall, longest});
+}
+
+void SimulatedAdapter::releaseStalls() {
+    {
+        std::lock_guard lock(mutex_);
+        ++releaseGeneration_;
+    }
+    stallReleased_.notify_all();
+}
+
+int SimulatedAdapter::stalledCallCount() const {
+    std::lock_guard lock(mutex_);
+    return stalledNow_;
+}
+
+std::size_t SimulatedAdapter::openHandleCount() const {
+    std::lock_guard lock(mutex_);
+    return openHandles_.size();
+}
+
 void SimulatedAdapter::observeCalls(CallObserver observer) {
     auto shared = observer ? std::make_shared<const CallObserver>(std::move(observer)) : nullptr;
     std::lock_guard lock(mutex_);
@@ -116,11 +139,27 @@ DriverCall SimulatedAdapter::begin(Operation operation, DeviceHandle handle,
             call.status = failure.status;
         }
     }
+    for (const InjectedStall& stall : stalls_) {
+        if (stall.operation == operation && stall.nthCall == nth) {
+            call.stall = stall.longest;
+        }
+    }
     return call;
+}
+
+void SimulatedAdapter::waitOutStall(const DriverCall& call) {
+    std::unique_lock lock(mutex_);
+    const std::uint64_t generation = releaseGeneration_;
+    ++stalledNow_;
+    stallReleased_.wait_for(lock, call.stall, [&] { return releaseGeneration_ != generation; });
+    --stalledNow_;
 }
 
 DriverStatus SimulatedAdapter::finish(DriverCall call, Clock::time_point until) {
     std::this_thread::sleep_until(until);
+    if (call.stall > Clock::duration::zero()) {
+        waitOutStall(call);
+    }
     call.finished = Clock::now();
     const DriverStatus status = call.status;
     std::shared_ptr<const CallObserver> observer;
@@ -283,12 +322,13 @@ DriverStatus SimulatedAdapter::write(DeviceHandle handle, std::span<const std::u
 
 DriverStatus SimulatedAdapter::close(DeviceHandle handle) {
     DriverCall call = begin(Operation::Close, handle, {});
-    if (succeeded(call.status)) {
+    {
         std::lock_guard lock(mutex_);
         const auto found = openHandles_.find(reinterpret_cast<std::uintptr_t>(handle));
         if (found == openHandles_.end()) {
-            call.status = DriverStatus::InvalidHandle;
+            call.status = succeeded(call.status) ? DriverStatus::InvalidHandle : call.status;
         } else {
+            // The handle is gone whatever the close reports, as with the real drivers.
             found->second->open = false;
             openHandles_.erase(found);
         }

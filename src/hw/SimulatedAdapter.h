@@ -4,6 +4,7 @@
 #include "hw/FtdiDriver.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -58,8 +59,18 @@ public:
     // The same, carried out by the first call made at or after `when`.
     void unplugAt(int position, Clock::time_point when);
     // Makes the nth call (counted from 1 over the adapter's life) of an operation fail with status.
-    // A failed Open still hands back a non-null handle, as some drivers do.
+    // A failed Open still hands back a non-null handle, as some drivers do; a failed Close still
+    // lets go of the device, as the drivers' own close does.
     void failCall(Operation operation, int nthCall, DriverStatus status);
+    // Makes the nth call of an operation stall, as an adapter that stops answering does: the call
+    // has its effect but does not return until releaseStalls() or until `longest` has passed.
+    void stallCall(Operation operation, int nthCall, Clock::duration longest = std::chrono::hours(24));
+    // Lets the calls that are stalled now return.
+    void releaseStalls();
+    // How many calls are stalled right now.
+    int stalledCallCount() const;
+    // How many handles are open: an open that succeeded and no close for it yet.
+    std::size_t openHandleCount() const;
 
     // Replaces the observer; an empty one stops observing. Calls already past the point where they
     // look for an observer still reach the one they found.
@@ -100,11 +111,18 @@ private:
         int nthCall;
         DriverStatus status;
     };
+    struct InjectedStall {
+        Operation operation;
+        int nthCall;
+        Clock::duration longest;
+    };
 
     // Starts a call: applies due unplugs, counts the call and tells whether it must fail.
     DriverCall begin(Operation operation, DeviceHandle handle, std::array<std::uint32_t, 3> arguments);
-    // Waits out the request latency, stamps the call, shows it to the observer and records it.
+    // Waits out the request latency and any stall, stamps the call, shows it to the observer and
+    // records it.
     DriverStatus finish(DriverCall call, Clock::time_point until);
+    void waitOutStall(const DriverCall& call);
     // A control request on an open handle that applies `change` to the device once it arrives.
     template <typename Change>
     DriverStatus controlRequest(Operation operation, DeviceHandle handle,
@@ -121,6 +139,10 @@ private:
     std::uintptr_t nextHandle_ = 0x1000;
     std::vector<PendingUnplug> pendingUnplugs_;
     std::vector<InjectedFailure> failures_;
+    std::vector<InjectedStall> stalls_;
+    std::condition_variable stallReleased_;
+    std::uint64_t releaseGeneration_ = 0;
+    int stalledNow_ = 0;
     std::array<int, kOperationCount> callCounts_ = {};
     std::vector<DriverCall> record_;
     bool keepRecord_ = true;

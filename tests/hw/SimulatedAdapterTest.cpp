@@ -112,6 +112,50 @@ TEST(SimulatedAdapterFailures, FailedOpenHandsBackAStrayHandle) {
     EXPECT_EQ(adapter.close(handle), DriverStatus::InvalidHandle);
 }
 
+TEST(SimulatedAdapterFailures, AFailedCloseStillLetsGoOfTheDevice) {
+    SimulatedAdapter adapter(instant());
+    adapter.attach(device("FT232R USB UART"));
+    const DeviceHandle handle = openAt(adapter, 0);
+    EXPECT_EQ(adapter.openHandleCount(), 1u);
+    adapter.failCall(Operation::Close, 1, DriverStatus::IoError);
+    EXPECT_EQ(adapter.close(handle), DriverStatus::IoError);
+    EXPECT_EQ(adapter.openHandleCount(), 0u);
+    EXPECT_NE(openAt(adapter, 0), nullptr);
+}
+
+TEST(SimulatedAdapterStalls, AStalledCallHasItsEffectButReturnsOnlyWhenReleased) {
+    SimulatedAdapter adapter(instant());
+    adapter.attach(device("FT232R USB UART"));
+    const DeviceHandle handle = openAt(adapter, 0);
+    adapter.stallCall(Operation::Write, 2);
+
+    std::uint32_t written = 0;
+    const std::uint8_t byte[] = {0x2A};
+    EXPECT_EQ(adapter.write(handle, byte, written), DriverStatus::Ok) << "the first write is not stalled";
+    std::thread writer([&] { adapter.write(handle, byte, written); });
+    while (adapter.stalledCallCount() == 0) {
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(adapter.callCount(Operation::Write), 1u) << "a stalled call is recorded once it returns";
+    EXPECT_EQ(adapter.resetDevice(handle), DriverStatus::Ok) << "other calls go on meanwhile";
+    adapter.releaseStalls();
+    writer.join();
+    EXPECT_EQ(adapter.stalledCallCount(), 0);
+    const auto writes = callsOf(adapter.calls(), Operation::Write);
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_GT(writes[1].stall, 0ns);
+}
+
+TEST(SimulatedAdapterStalls, AStallEndsByItselfAfterItsLongestTime) {
+    SimulatedAdapter adapter(instant());
+    adapter.attach(device("FT232R USB UART"));
+    const DeviceHandle handle = openAt(adapter, 0);
+    adapter.stallCall(Operation::SetBreakOn, 1, 20ms);
+    const auto before = SimulatedAdapter::Clock::now();
+    EXPECT_EQ(adapter.setBreakOn(handle), DriverStatus::Ok);
+    EXPECT_GE(SimulatedAdapter::Clock::now() - before, 20ms);
+}
+
 TEST(SimulatedAdapterUnplug, UnpluggedDeviceLeavesTheListAndFailsItsOpenHandle) {
     SimulatedAdapter adapter(instant());
     adapter.attach(device("FT232R USB UART"));
