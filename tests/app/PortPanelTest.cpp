@@ -81,30 +81,6 @@ TEST_F(PortPanel, AnAdapterUnpluggedAfterBeingFoundMakesOpenFail) {
     EXPECT_TRUE(selectorEnabled());
 }
 
-struct PortPanelStepFailure : PortPanel, ::testing::WithParamInterface<hw::Operation> {};
-
-TEST_P(PortPanelStepFailure, ShowsTheOpenFailureAndEndsInTheOpenFailedState) {
-    attachAdapter();
-    adapter.failCall(GetParam(), 1, hw::DriverStatus::IoError);
-    start();
-    click(resources::kOpenButton);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, kOpenFailed);
-    EXPECT_EQ(boxes[0].icon, dialogkit::MessageIcon::Error);
-    EXPECT_EQ(boxes[0].panelWhileShown, (std::array<bool, 3>{true, false, true}))
-        << "OPEN and CLOSE are set before the box";
-    EXPECT_FALSE(dialog->port().isOpen());
-    EXPECT_TRUE(openEnabled());
-    EXPECT_FALSE(closeEnabled());
-    EXPECT_TRUE(selectorEnabled());
-}
-
-INSTANTIATE_TEST_SUITE_P(EachStep, PortPanelStepFailure,
-                         ::testing::Values(hw::Operation::Open, hw::Operation::ResetDevice,
-                                           hw::Operation::SetDivisor, hw::Operation::SetDataCharacteristics,
-                                           hw::Operation::SetFlowControl),
-                         [](const auto& step) { return std::string(hw::operationName(step.param)); });
-
 TEST_F(PortPanel, ChoosingAnEntryOfTheSelectorSetsTheDeviceIndex) {
     attachAdapter();
     attachAdapter();

@@ -1,0 +1,262 @@
+// Every driver operation failing with every status, in each state the console can call it in,
+// through the real main dialog: the operator sees exactly the expected message (or none), nothing
+// is left open or running, and the console opens again once the fault has passed.
+
+#include "app/ConsoleFixture.h"
+#include "support/DriverCallQueries.h"
+#include "support/ThreadCount.h"
+
+#include <string>
+
+using namespace lumora;
+using namespace lumora::test;
+using hw::DriverStatus;
+using hw::Operation;
+
+namespace {
+
+const std::string kNotFound = "FT232R USB UART 장치를 찾지 못했습니다.";
+const std::string kOpenFailed = "USB 통신 포트를 여는데 실패했습니다";
+
+// Every failure the driver can report: the named statuses and one it has no name for.
+constexpr DriverStatus kFailures[] = {
+    DriverStatus::InvalidHandle,
+    DriverStatus::DeviceNotFound,
+    DriverStatus::DeviceNotOpened,
+    DriverStatus::IoError,
+    DriverStatus::InsufficientResources,
+    DriverStatus::InvalidParameter,
+    DriverStatus::InvalidBaudRate,
+    DriverStatus::FailedToWriteDevice,
+    DriverStatus::InvalidArgs,
+    DriverStatus::NotSupported,
+    DriverStatus::OtherError,
+    static_cast<DriverStatus>(0xFFFF'FFFFu),
+};
+
+// Which write of a frame fails: the start code's is odd-numbered, the slots' even-numbered.
+enum class Write { StartCode, Slots };
+
+struct Fault {
+    Operation operation;
+    DriverStatus status;
+    Write write = Write::StartCode;
+};
+
+std::string faultName(const ::testing::TestParamInfo<Fault>& info) {
+    std::string name(hw::operationName(info.param.operation));
+    if (info.param.operation == Operation::Write) {
+        name += info.param.write == Write::StartCode ? "StartCode" : "Slots";
+    }
+    return name + "Status" + std::to_string(static_cast<std::uint32_t>(info.param.status));
+}
+
+std::vector<Fault> faultsOf(std::initializer_list<Fault> points) {
+    std::vector<Fault> faults;
+    for (const Fault& point : points) {
+        for (DriverStatus status : kFailures) {
+            faults.push_back({point.operation, status, point.write});
+        }
+    }
+    return faults;
+}
+
+constexpr std::array<bool, 3> kInitialPanel{true, false, true};
+constexpr std::array<bool, 3> kOpenPanel{false, true, false};
+constexpr std::array<bool, 3> kClosedPanel{true, false, false};
+
+} // namespace
+
+class ConsoleUnderFaults : public ConsoleFixture {
+protected:
+    void SetUp() override {
+        attachAdapter();
+        start();
+        // The operator's levels, which must survive every fault.
+        edit(2)->setText("77");
+        edit(19)->setText("255");
+        boxes.clear();
+        threadsBefore_ = runningThreadCount();
+    }
+
+    // Nothing held, nothing running, and OPEN works again with the operator's levels on the wire.
+    void expectCleanAndReopenable() {
+        EXPECT_FALSE(dialog->port().isOpen());
+        EXPECT_EQ(adapter.openHandleCount(), 0u);
+        EXPECT_EQ(runningThreadCount(), threadsBefore_) << "no transmit thread is left behind";
+        boxes.clear();
+        click(resources::kOpenButton);
+        ASSERT_TRUE(dialog->port().isOpen()) << "the fault has passed, so OPEN succeeds";
+        EXPECT_TRUE(boxes.empty());
+        expectOperatorLevels(nextWholeFrame());
+    }
+
+    void expectOperatorLevels(const hw::WireFrame& frame) {
+        ASSERT_EQ(frame.slotBytes.size(), kChannelCount);
+        EXPECT_EQ(frame.startCode, 0);
+        EXPECT_TRUE(std::equal(frame.slotBytes.begin(), frame.slotBytes.end(), dialog->levels().begin()));
+        EXPECT_EQ(frame.slotBytes[2], 77);
+        EXPECT_EQ(frame.slotBytes[19], 255);
+    }
+
+private:
+    std::size_t threadsBefore_ = 0;
+};
+
+class FaultMatrix : public ConsoleUnderFaults, public ::testing::WithParamInterface<Fault> {
+protected:
+    // Fails the next call of the fault's operation that the console makes from now on.
+    void injectBeforeNextCall() {
+        const Fault& fault = GetParam();
+        adapter.failCall(fault.operation, static_cast<int>(adapter.callCount(fault.operation)) + 1,
+                         fault.status);
+    }
+
+    // Fails a transmit call far enough ahead that it cannot already be under way.
+    void injectAheadOfTheTransmitThread() {
+        const Fault& fault = GetParam();
+        int nth = static_cast<int>(adapter.callCount(fault.operation)) + 3;
+        if (fault.operation == Operation::Write && (nth % 2 == 1) != (fault.write == Write::StartCode)) {
+            ++nth;
+        }
+        adapter.failCall(fault.operation, nth, fault.status);
+    }
+
+    bool faultHappened() const {
+        for (const hw::DriverCall& call : callsOf(adapter.calls(), GetParam().operation)) {
+            if (call.status == GetParam().status) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+using FaultWhileDiscovering = FaultMatrix;
+using FaultWhileDiscoveringAfterAnEarlierFind = FaultMatrix;
+using FaultWhileConfiguring = FaultMatrix;
+using FaultInALineTidyUpStep = FaultMatrix;
+using FaultWhileTransmitting = FaultMatrix;
+using FaultOnClose = FaultMatrix;
+
+TEST_P(FaultWhileDiscovering, ShowsOnlyTheNotFoundMessageAndOpensNothing) {
+    injectBeforeNextCall();
+    click(resources::kOpenButton);
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kNotFound);
+    EXPECT_EQ(boxes[0].icon, dialogkit::MessageIcon::Warning);
+    EXPECT_EQ(panelState(), kInitialPanel);
+    EXPECT_EQ(adapter.callCount(Operation::Open), 0u);
+    expectCleanAndReopenable();
+}
+
+TEST_P(FaultWhileDiscoveringAfterAnEarlierFind, OpensSilentlyAtTheEarlierPosition) {
+    click(resources::kOpenButton);
+    click(resources::kCloseButton);
+    injectBeforeNextCall();
+    click(resources::kOpenButton);
+
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(panelState(), kOpenPanel);
+    expectOperatorLevels(nextWholeFrame());
+    click(resources::kCloseButton);
+    expectCleanAndReopenable();
+}
+
+TEST_P(FaultWhileConfiguring, ShowsTheOpenFailureAndLeavesNothingOpen) {
+    injectBeforeNextCall();
+    click(resources::kOpenButton);
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kOpenFailed);
+    EXPECT_EQ(boxes[0].icon, dialogkit::MessageIcon::Error);
+    EXPECT_EQ(boxes[0].panelWhileShown, kInitialPanel);
+    EXPECT_EQ(panelState(), kInitialPanel);
+    const std::size_t closes = GetParam().operation == Operation::Open ? 0u : 1u;
+    EXPECT_EQ(adapter.callCount(Operation::Close), closes) << "the adapter is closed once if it was opened";
+    EXPECT_EQ(adapter.callCount(Operation::SetBreakOn), 0u);
+    EXPECT_EQ(adapter.callCount(Operation::Write), 0u);
+    expectCleanAndReopenable();
+}
+
+TEST_P(FaultInALineTidyUpStep, IsIgnoredAndOutputStarts) {
+    injectBeforeNextCall();
+    click(resources::kOpenButton);
+
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(panelState(), kOpenPanel);
+    EXPECT_TRUE(faultHappened());
+    expectOperatorLevels(nextWholeFrame());
+    click(resources::kCloseButton);
+    expectCleanAndReopenable();
+}
+
+TEST_P(FaultWhileTransmitting, IsIgnoredAndTheNextFramesAreWhole) {
+    click(resources::kOpenButton);
+    ASSERT_TRUE(dialog->port().isOpen());
+    injectAheadOfTheTransmitThread();
+    ASSERT_TRUE(waitFor([&] { return faultHappened(); }));
+
+    expectOperatorLevels(nextWholeFrame());
+    EXPECT_TRUE(dialog->port().isOpen());
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(panelState(), kOpenPanel);
+    click(resources::kCloseButton);
+    expectCleanAndReopenable();
+}
+
+TEST_P(FaultOnClose, IsIgnoredAndTheAdapterIsLetGo) {
+    click(resources::kOpenButton);
+    ASSERT_TRUE(dialog->port().isOpen());
+    injectBeforeNextCall();
+    click(resources::kCloseButton);
+
+    EXPECT_TRUE(faultHappened());
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(panelState(), kClosedPanel);
+    expectCleanAndReopenable();
+}
+
+TEST_F(ConsoleUnderFaults, AnAdapterUnpluggedWhileSendingKeepsThePortOpenUntilCloseThenResumes) {
+    click(resources::kOpenButton);
+    ASSERT_TRUE(dialog->port().isOpen());
+    adapter.unplug(0);
+    const std::size_t breaks = adapter.callCount(Operation::SetBreakOn);
+    ASSERT_TRUE(waitFor([&] { return adapter.callCount(Operation::SetBreakOn) >= breaks + 3; }))
+        << "the port keeps cycling into the unplugged adapter";
+    EXPECT_TRUE(dialog->port().isOpen());
+    EXPECT_EQ(panelState(), kOpenPanel);
+    EXPECT_TRUE(boxes.empty());
+
+    click(resources::kCloseButton);
+    attachAdapter();
+    expectCleanAndReopenable();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultWhileDiscovering,
+                         ::testing::ValuesIn(faultsOf({{Operation::CreateDeviceList, {}},
+                                                       {Operation::GetDeviceList, {}}})),
+                         faultName);
+INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultWhileDiscoveringAfterAnEarlierFind,
+                         ::testing::ValuesIn(faultsOf({{Operation::CreateDeviceList, {}},
+                                                       {Operation::GetDeviceList, {}}})),
+                         faultName);
+INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultWhileConfiguring,
+                         ::testing::ValuesIn(faultsOf({{Operation::Open, {}},
+                                                       {Operation::ResetDevice, {}},
+                                                       {Operation::SetDivisor, {}},
+                                                       {Operation::SetDataCharacteristics, {}},
+                                                       {Operation::SetFlowControl, {}}})),
+                         faultName);
+INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultInALineTidyUpStep,
+                         ::testing::ValuesIn(faultsOf({{Operation::ClearRts, {}}, {Operation::Purge, {}}})),
+                         faultName);
+INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultWhileTransmitting,
+                         ::testing::ValuesIn(faultsOf({{Operation::SetBreakOn, {}},
+                                                       {Operation::SetBreakOff, {}},
+                                                       {Operation::Write, {}, Write::StartCode},
+                                                       {Operation::Write, {}, Write::Slots}})),
+                         faultName);
+INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultOnClose, ::testing::ValuesIn(faultsOf({{Operation::Close, {}}})),
+                         faultName);
