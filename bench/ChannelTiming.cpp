@@ -1,6 +1,7 @@
 // The console's channel work with real widgets on the offscreen platform: one CLEAR (512 text sets
-// and their chains), one page move, and the latency from a fader change to the first frame on the
-// simulated adapter that carries it. Prints median and maximum.
+// and their chains), one page move, the latency from a fader change to the first frame on the
+// simulated adapter that carries it, and fader changes and CLOSE while the adapter stalls for 3 s.
+// Prints median and maximum.
 
 #include "app/CConsoleApp.h"
 #include "app/CMainDialog.h"
@@ -78,6 +79,27 @@ std::vector<double> faderToFrameLatency(CMainDialog& dialog, hw::SimulatedAdapte
     return latencies;
 }
 
+// Stalls a coming write for three seconds, times fader changes during the stall, then CLOSE.
+void duringAStall(CMainDialog& dialog, hw::SimulatedAdapter& adapter) {
+    const auto stall = std::chrono::seconds(3);
+    const int writes = static_cast<int>(adapter.callCount(hw::Operation::Write));
+    adapter.stallCall(hw::Operation::Write, writes + (writes % 2 == 0 ? 4 : 3), stall);
+    while (adapter.stalledCallCount() == 0) {
+        QTest::qWait(1);
+    }
+    const auto stallEnds = Clock::now() + stall;
+    auto* fader = dialog.trackbar(resources::kStripTable[0].fader);
+    fader->setFocus();
+    report("fader change during stall",
+           timeEach(200, [&](int i) { QTest::keyClick(fader, i % 2 == 0 ? Qt::Key_Up : Qt::Key_Down); }));
+    QTest::qWait(500);
+    const double stallLeft = millis(stallEnds - Clock::now());
+    const auto before = Clock::now();
+    dialog.button(resources::kCloseButton)->click();
+    std::printf("CLOSE during the stall took %.1f ms with %.1f ms of the stall left\n",
+                millis(Clock::now() - before), stallLeft);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -116,6 +138,7 @@ int main(int argc, char** argv) {
     report("fader change to frame", latencies);
     std::printf("transmit cycle (frame period) %.3f ms; %zu of 200 changes seen on the wire\n", period,
                 latencies.size());
+    duringAStall(dialog, adapter);
     dialog.done(resources::kCancel);
     return 0;
 }
