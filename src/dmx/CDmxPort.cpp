@@ -1,5 +1,6 @@
 #include "dmx/CDmxPort.h"
 
+#include "dmx/ThreadName.h"
 #include "dmx/ThreadPriority.h"
 #include "hw/FtdiDriver.h"
 
@@ -96,6 +97,7 @@ void CDmxPort::setLevels(const ChannelLevels& levels) {
 }
 
 void CDmxPort::transmitLoop() {
+    nameCurrentThread(kTransmitThreadName);
     raiseCurrentThreadToTimeCritical();
     do {
         sendFrame();

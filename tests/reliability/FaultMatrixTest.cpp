@@ -3,6 +3,7 @@
 // is left open or running, and the console opens again once the fault has passed.
 
 #include "app/ConsoleFixture.h"
+#include "dmx/ThreadName.h"
 #include "support/DriverCallQueries.h"
 #include "support/ThreadCount.h"
 
@@ -76,17 +77,17 @@ protected:
         edit(2)->setText("77");
         edit(19)->setText("255");
         boxes.clear();
-        threadsBefore_ = runningThreadCount();
     }
 
     // Nothing held, nothing running, and OPEN works again with the operator's levels on the wire.
     void expectCleanAndReopenable() {
         EXPECT_FALSE(dialog->port().isOpen());
         EXPECT_EQ(adapter.openHandleCount(), 0u);
-        EXPECT_EQ(runningThreadCount(), threadsBefore_) << "no transmit thread is left behind";
+        EXPECT_EQ(threadsNamed(kTransmitThreadName), 0u) << "no transmit thread is left behind";
         boxes.clear();
         click(resources::kOpenButton);
         ASSERT_TRUE(dialog->port().isOpen()) << "the fault has passed, so OPEN succeeds";
+        EXPECT_TRUE(waitFor([] { return threadsNamed(kTransmitThreadName) == 1; }));
         EXPECT_TRUE(boxes.empty());
         expectOperatorLevels(nextWholeFrame());
     }
@@ -98,9 +99,6 @@ protected:
         EXPECT_EQ(frame.slotBytes[2], 77);
         EXPECT_EQ(frame.slotBytes[19], 255);
     }
-
-private:
-    std::size_t threadsBefore_ = 0;
 };
 
 class FaultMatrix : public ConsoleUnderFaults, public ::testing::WithParamInterface<Fault> {
@@ -234,6 +232,29 @@ TEST_F(ConsoleUnderFaults, AnAdapterUnpluggedWhileSendingKeepsThePortOpenUntilCl
     expectCleanAndReopenable();
 }
 
+// Discovery during the dialog's initialisation, before SetUp's levels exist.
+class FaultInTheStartUpDiscovery : public ConsoleFixture, public ::testing::WithParamInterface<Fault> {};
+
+TEST_P(FaultInTheStartUpDiscovery, ShowsTheNotFoundMessageAndLeavesOpenWorking) {
+    attachAdapter();
+    adapter.failCall(GetParam().operation, 1, GetParam().status);
+    start();
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kNotFound);
+    EXPECT_EQ(boxes[0].icon, dialogkit::MessageIcon::Warning);
+    EXPECT_EQ(panelState(), kInitialPanel);
+    EXPECT_EQ(selector()->count(), 0);
+    boxes.clear();
+    click(resources::kOpenButton);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(dialog->port().isOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultInTheStartUpDiscovery,
+                         ::testing::ValuesIn(faultsOf({{Operation::CreateDeviceList, {}},
+                                                       {Operation::GetDeviceList, {}}})),
+                         faultName);
 INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultWhileDiscovering,
                          ::testing::ValuesIn(faultsOf({{Operation::CreateDeviceList, {}},
                                                        {Operation::GetDeviceList, {}}})),

@@ -2,6 +2,7 @@
 // every frame must be whole and carry exactly one universe that was actually set.
 
 #include "dmx/CDmxPort.h"
+#include "dmx/ThreadName.h"
 #include "hw/SimulatedAdapter.h"
 #include "hw/WireDecoder.h"
 #include "support/ThreadCount.h"
@@ -15,7 +16,7 @@
 using namespace lumora;
 using namespace lumora::hw;
 using namespace std::chrono_literals;
-using lumora::test::runningThreadCount;
+using lumora::test::threadsNamed;
 using lumora::test::waitFor;
 
 namespace {
@@ -80,13 +81,13 @@ TEST(PortStress, AThousandOpenCloseCyclesUnderLevelTrafficSendOnlyWholeUniverses
             std::this_thread::sleep_for(200us);
         }
     });
-    const std::size_t threadsWhileIdle = runningThreadCount();
 
     std::mt19937 random(20261208);
     std::size_t frames = 0;
     std::uint32_t previousUniverse = 0;
     for (int cycle = 0; cycle < kCycles; ++cycle) {
         ASSERT_TRUE(port.open(0)) << "cycle " << cycle;
+        ASSERT_TRUE(waitFor([] { return threadsNamed(kTransmitThreadName) == 1; }));
         // Most cycles close at once, racing the first frame; some let a few frames out.
         if (random() % 8 == 0) {
             const std::size_t target = adapter.callCount(Operation::Write) + 2 * (1 + random() % 3);
@@ -95,7 +96,7 @@ TEST(PortStress, AThousandOpenCloseCyclesUnderLevelTrafficSendOnlyWholeUniverses
         port.close();
         ASSERT_FALSE(port.isOpen());
         ASSERT_EQ(adapter.openHandleCount(), 0u) << "cycle " << cycle;
-        ASSERT_EQ(runningThreadCount(), threadsWhileIdle) << "cycle " << cycle;
+        ASSERT_EQ(threadsNamed(kTransmitThreadName), 0u) << "cycle " << cycle;
 
         const std::uint32_t setBeforeDecoding = lastSet.load();
         for (const WireFrame& frame : decodeWireFrames(adapter.calls())) {

@@ -2,19 +2,25 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <system_error>
 
 namespace lumora::test {
 
-// The threads this process has right now, as the kernel lists them; 0 when it cannot tell.
-inline std::size_t runningThreadCount() {
+// How many of this process's threads go by this name right now, as the kernel lists them.
+inline std::size_t threadsNamed(const std::string& name) {
     std::error_code error;
     std::size_t count = 0;
     for (std::filesystem::directory_iterator task("/proc/self/task", error), end; !error && task != end;
          task.increment(error)) {
-        ++count;
+        std::ifstream comm(task->path() / "comm");
+        std::string threadName;
+        if (std::getline(comm, threadName) && threadName == name) {
+            ++count;
+        }
     }
-    return error ? 0 : count;
+    return count;
 }
 
 } // namespace lumora::test
