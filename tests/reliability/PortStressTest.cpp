@@ -51,8 +51,9 @@ std::optional<std::uint32_t> universeCarried(const WireFrame& frame, std::uint32
     if (!frame.hasStartCode || frame.startCode != 0 || frame.slotBytes.size() != kChannelCount) {
         return std::nullopt;
     }
-    const std::uint32_t universe =
-        frame.slotBytes[0] | (frame.slotBytes[1] << 8u) | (frame.slotBytes[2] << 16u);
+    const std::uint32_t universe = std::uint32_t{frame.slotBytes[0]} |
+                                   (std::uint32_t{frame.slotBytes[1]} << 8u) |
+                                   (std::uint32_t{frame.slotBytes[2]} << 16u);
     if (universe > lastSet) {
         return std::nullopt;
     }

@@ -8,6 +8,7 @@
 #include "support/DriverCallQueries.h"
 #include "support/WaitFor.h"
 
+#include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
@@ -54,11 +55,17 @@ TEST_F(StalledDriver, SetLevelsNeverWaitsForTheStalledWriteAndTheNextFrameCarrie
     EXPECT_EQ(adapter.stalledCallCount(), 1) << "every setLevels returned while the write still hung";
 
     adapter.releaseStalls();
-    const std::size_t breaks = adapter.callCount(Operation::SetBreakOn);
-    ASSERT_TRUE(waitFor([&] { return adapter.callCount(Operation::SetBreakOn) >= breaks + 2; }));
+    const auto released = Clock::now();
+    ASSERT_TRUE(waitFor([&] {
+        const auto frames = decodeWireFrames(adapter.calls());
+        return std::any_of(frames.begin(), frames.end(), [&](const WireFrame& frame) {
+            return frame.breakStart > released && frame.slotBytes.size() == kChannelCount;
+        });
+    }));
     const auto frames = decodeWireFrames(adapter.calls());
-    ASSERT_GE(frames.size(), 2u);
-    EXPECT_EQ(frames[frames.size() - 2].slotBytes, std::vector<std::uint8_t>(512, 255));
+    const auto first = std::find_if(frames.begin(), frames.end(),
+                                    [&](const WireFrame& frame) { return frame.breakStart > released; });
+    EXPECT_EQ(first->slotBytes, std::vector<std::uint8_t>(512, 255)) << "the first frame after the stall";
     port.close();
 }
 
