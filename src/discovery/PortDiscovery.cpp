@@ -13,9 +13,13 @@ namespace lumora {
 
 namespace {
 
-// Room for count records, or null when the memory cannot be had. Obtained without exceptions so
-// that a driver reporting an absurd count gets the operator's message, not a crash.
+// Room for count records, or null when the memory cannot be had or the count is beyond any real
+// device list. Obtained without exceptions so that a driver reporting an absurd count gets the
+// operator's message, not a crash.
 std::unique_ptr<hw::DeviceRecord[]> allocateRecords(std::uint32_t count) {
+    if (count > kMostDevices) {
+        return nullptr;
+    }
     return std::unique_ptr<hw::DeviceRecord[]>(new (std::nothrow) hw::DeviceRecord[count]);
 }
 

@@ -4,7 +4,6 @@
 #include "hw/SimulatedAdapter.h"
 #include "support/RefusingDriver.h"
 
-#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -46,6 +45,8 @@ struct ScriptedListDriver : lumora::test::RefusingDriver {
         return DriverStatus::Ok;
     }
     DriverStatus getDeviceList(std::span<DeviceRecord> storage, std::uint32_t& count) override {
+        ++copies;
+        storageGiven = storage.size();
         for (DeviceRecord& record : storage) {
             record.type = 5;
             setFieldText(record.description, "FT232R USB UART");
@@ -55,6 +56,8 @@ struct ScriptedListDriver : lumora::test::RefusingDriver {
     }
     std::uint32_t created = 0;
     std::uint32_t reported = 0;
+    int copies = 0;
+    std::size_t storageGiven = 0;
 };
 
 } // namespace
@@ -145,17 +148,28 @@ TEST_F(Discovery, RecordsAreReadOnlyWhereStorageAndReportAgree) {
     EXPECT_EQ(deviceIndex, 0);
 }
 
-TEST_F(Discovery, NoRoomForTheRecordsSaysSoWhateverTheIndex) {
-    std::ifstream overcommit("/proc/sys/vm/overcommit_memory");
-    int mode = 0;
-    if (overcommit >> mode && mode == 1) {
-        GTEST_SKIP() << "this system promises any amount of memory, so no count is too large to allocate";
-    }
+TEST_F(Discovery, AnAbsurdDeviceCountIsRefusedLikeMissingStorage) {
     ScriptedListDriver driver;
-    driver.created = 0xFFFFFFFFu; // more records than memory can hold
     deviceIndex = 3;
-    EXPECT_FALSE(discoverPorts(driver, deviceIndex, sink));
-    EXPECT_THAT(sink.warnings, ElementsAre("포트를 찾을 수 없습니다."));
-    EXPECT_THAT(sink.entries, IsEmpty());
-    EXPECT_EQ(deviceIndex, 3);
+    for (const std::uint32_t absurd : {kMostDevices + 1, 50'000'000u, 0xFFFFFFFFu}) {
+        SCOPED_TRACE(absurd);
+        driver.created = absurd;
+        sink.warnings.clear();
+        EXPECT_FALSE(discoverPorts(driver, deviceIndex, sink));
+        EXPECT_THAT(sink.warnings, ElementsAre("포트를 찾을 수 없습니다."));
+        EXPECT_THAT(sink.entries, IsEmpty());
+        EXPECT_EQ(deviceIndex, 3) << "whatever the index held";
+    }
+    EXPECT_EQ(driver.copies, 0) << "no storage was made, so the records are never asked for";
+}
+
+TEST_F(Discovery, TheLargestPlausibleListIsStillRead) {
+    ScriptedListDriver driver;
+    driver.created = kMostDevices;
+    driver.reported = 1;
+    EXPECT_TRUE(discoverPorts(driver, deviceIndex, sink));
+    EXPECT_EQ(driver.storageGiven, kMostDevices);
+    EXPECT_THAT(sink.entries, ElementsAre("COM5"));
+    EXPECT_EQ(deviceIndex, 0);
+    EXPECT_THAT(sink.warnings, IsEmpty());
 }
