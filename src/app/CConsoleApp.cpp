@@ -1,7 +1,9 @@
 #include "app/CConsoleApp.h"
 
 #include "app/CMainDialog.h"
+#include "app/DialogCloser.h"
 #include "app/ShellOpen.h"
+#include "app/TerminationSignals.h"
 #include "dialogkit/MessageBox.h"
 #include "hw/FtdiDriver.h"
 #include "resources/ControlIds.h"
@@ -39,6 +41,11 @@ void CConsoleApp::installDialogServices() {
 bool CConsoleApp::startUp() {
     installDialogServices();
     CMainDialog dialog(*driver_);
+    // Ctrl+C, kill and a closed terminal end the console as its close command does, so output stops
+    // between frames and the adapter is closed. Without the handlers the console still runs.
+    DialogCloser closer(dialog);
+    TerminationSignals termination([&closer] { closer.request(); });
+    termination.install();
     dialog.doModal();
     return false;
 }

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Starts the real console on a private X display with the virtual adapter found by the library
 # search, presses OPEN with a real click, checks the frames on the virtual wire, sets a level by
-# typing, ends the console by a close command and checks that output stops and the console exits
-# with 0.
+# typing, ends the console by a close command or a signal and checks that output stops and the
+# console exits with 0.
 #
 # usage: console_end_to_end.sh CONSOLE ADAPTER_DIR MONITOR CLOSE_BY
-#   CLOSE_BY is "system-menu" (the window's Close command from its system menu) or "exit" (Alt+X)
+#   CLOSE_BY is "system-menu" (the window's Close command from its system menu), "exit" (Alt+X) or
+#   "sigterm" (kill -TERM, which the console answers as its close command)
 # Exits 77 (skipped) when Xvfb or xdotool is missing.
 set -uo pipefail
 
@@ -96,6 +97,7 @@ wait_for 5 '[ "$(field lit "$line")" = 0:200 ]' || fail "typed level 200 on chan
 echo "after typing 200: $line"
 
 frames_before_close=$(field frames "$line")
+close_started=$(date +%s%N)
 case $close_by in
   system-menu)
     # The dialog's system menu opens on its client area; its first entry, 닫기(&C), is the Close
@@ -107,6 +109,9 @@ case $close_by in
   exit)
     timeout 10 xdotool windowfocus --sync "$window" key alt+x
     ;;
+  sigterm)
+    kill -TERM "$console_pid"
+    ;;
   *) fail "unknown way to close: $close_by" ;;
 esac
 
@@ -117,13 +122,23 @@ done
 kill -0 "$console_pid" 2>/dev/null && fail "the console is still running 10 s after $close_by"
 wait "$console_pid"
 status=$?
+close_ms=$(( ($(date +%s%N) - close_started) / 1000000 ))
 console_pid=""
 [ "$status" = 0 ] || fail "the console exited with $status"
+echo "ended ${close_ms} ms after $close_by"
+# A signal is answered at once: the port waits for one frame (about 53 ms) and the process exits.
+if [ "$close_by" = sigterm ] && [ "$close_ms" -gt 2000 ]; then
+  fail "the console took ${close_ms} ms to end after SIGTERM"
+fi
 
 line=$(summary)
 echo "after close: $line"
 [ "$(field open "$line")" = 0 ] || fail "the adapter was left open: $line"
 [ "$(field state "$line")" = ended ] || fail "state: $line"
+# Every frame the monitor saw completed is whole. Only a following break completes a frame, so the
+# last one before the close is checked on the simulated adapter's call record by the app tests.
+[ "$(field irregular "$line")" = 0 ] && [ "$(field start "$line")" = 0 ] &&
+  [ "$(field slots "$line")" = 512 ] || fail "the last frames are not whole: $line"
 frames_after=$(field frames "$line")
 [ "$frames_after" -ge "$frames_before_close" ] || fail "frame count went back: $line"
 sleep 0.5

@@ -1,0 +1,72 @@
+#include "app/TerminationSignals.h"
+
+#include "CountingHandlers.h"
+
+#include <QTest>
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using lumora::TerminationSignals;
+using lumora::test::CountingHandlers;
+
+TEST(TerminationSignals, GiveThePreviousHandlersBackAndKeepIgnoredSignalsIgnored) {
+    const CountingHandlers previous;
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGHUP, &ignore, nullptr);
+    int reported = 0;
+    {
+        TerminationSignals termination([&reported] { ++reported; });
+        ASSERT_TRUE(termination.install());
+        for (const int signal : {SIGINT, SIGTERM}) {
+            EXPECT_FALSE(CountingHandlers::inPlace(signal));
+            EXPECT_NE(CountingHandlers::dispositionOf(signal).sa_flags & SA_RESTART, 0);
+        }
+        EXPECT_EQ(CountingHandlers::dispositionOf(SIGHUP).sa_handler, SIG_IGN) << "as nohup left it";
+        std::raise(SIGINT);
+        std::raise(SIGHUP);
+        std::raise(SIGTERM);
+        EXPECT_TRUE(QTest::qWaitFor([&reported] { return reported > 0; }, 2000));
+        QTest::qWait(20);
+    }
+    EXPECT_EQ(reported, 1) << "signals that came together are one request";
+    EXPECT_TRUE(CountingHandlers::inPlace(SIGINT));
+    EXPECT_TRUE(CountingHandlers::inPlace(SIGTERM));
+    EXPECT_EQ(CountingHandlers::dispositionOf(SIGHUP).sa_handler, SIG_IGN);
+    std::raise(SIGTERM);
+    EXPECT_EQ(CountingHandlers::caught, 1) << "the previous handler runs again";
+}
+
+TEST(TerminationSignals, WhenSetupFailsNothingChanges) {
+    const CountingHandlers previous;
+    {
+        int reported = 0;
+        TerminationSignals first([&reported] { ++reported; });
+        ASSERT_TRUE(first.install());
+        TerminationSignals second([] {});
+        EXPECT_FALSE(second.install()) << "one instance at a time";
+        std::raise(SIGTERM);
+        EXPECT_TRUE(QTest::qWaitFor([&reported] { return reported > 0; }, 2000))
+            << "the failed second one left the first one working";
+    }
+
+    // With every descriptor number below the limit taken, the pipe cannot be made.
+    rlimit limits = {};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limits), 0);
+    const int lowestFree = dup(STDIN_FILENO);
+    ASSERT_GE(lowestFree, 0);
+    close(lowestFree);
+    rlimit tight = limits;
+    tight.rlim_cur = static_cast<rlim_t>(lowestFree);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    TerminationSignals withoutPipe([] {});
+    const bool installed = withoutPipe.install();
+    setrlimit(RLIMIT_NOFILE, &limits);
+    EXPECT_FALSE(installed);
+    EXPECT_FALSE(withoutPipe.isInstalled());
+    EXPECT_TRUE(CountingHandlers::allInPlace());
+    EXPECT_EQ(CountingHandlers::caught, 0);
+}
