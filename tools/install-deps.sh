@@ -10,6 +10,7 @@ packages=(
   fonts-baekmuk fonts-nanum
   xvfb xauth xdotool
   desktop-file-utils
+  clang libclang-rt-14-dev  # tools/fuzz.sh
 )
 
 missing=()
