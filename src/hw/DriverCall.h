@@ -42,8 +42,8 @@ struct DriverCall {
     std::array<std::uint32_t, 3> arguments = {};
     std::vector<std::uint8_t> data; // bytes handed to Write
     DriverStatus status = DriverStatus::Ok;
-    // The adapter held the call back for up to this long before it returned (a stall).
-    Clock::duration stall = Clock::duration::zero();
+    // How long the adapter may hold the call back before it returns; zero unless it was stalled.
+    Clock::duration stallLimit = Clock::duration::zero();
     Clock::time_point started;
     Clock::time_point finished;
     std::thread::id thread;

@@ -79,14 +79,20 @@ void SimulatedAdapter::stallCall(Operation operation, int nthCall, Clock::durati
 void SimulatedAdapter::releaseStalls() {
     {
         std::lock_guard lock(mutex_);
-        ++releaseGeneration_;
+        stalls_.clear();
+        stalledThreads_.clear();
     }
     stallReleased_.notify_all();
 }
 
 int SimulatedAdapter::stalledCallCount() const {
     std::lock_guard lock(mutex_);
-    return stalledNow_;
+    return static_cast<int>(stalledThreads_.size());
+}
+
+int SimulatedAdapter::callsStarted(Operation operation) const {
+    std::lock_guard lock(mutex_);
+    return callCounts_[static_cast<std::size_t>(operation)];
 }
 
 std::size_t SimulatedAdapter::openHandleCount() const {
@@ -141,7 +147,9 @@ DriverCall SimulatedAdapter::begin(Operation operation, DeviceHandle handle,
     }
     for (const InjectedStall& stall : stalls_) {
         if (stall.operation == operation && stall.nthCall == nth) {
-            call.stall = stall.longest;
+            // Counted as stalled from here, so a release during the request latency is not lost.
+            call.stallLimit = stall.longest;
+            stalledThreads_.insert(call.thread);
         }
     }
     return call;
@@ -149,15 +157,13 @@ DriverCall SimulatedAdapter::begin(Operation operation, DeviceHandle handle,
 
 void SimulatedAdapter::waitOutStall(const DriverCall& call) {
     std::unique_lock lock(mutex_);
-    const std::uint64_t generation = releaseGeneration_;
-    ++stalledNow_;
-    stallReleased_.wait_for(lock, call.stall, [&] { return releaseGeneration_ != generation; });
-    --stalledNow_;
+    stallReleased_.wait_for(lock, call.stallLimit, [&] { return !stalledThreads_.contains(call.thread); });
+    stalledThreads_.erase(call.thread);
 }
 
 DriverStatus SimulatedAdapter::finish(DriverCall call, Clock::time_point until) {
     std::this_thread::sleep_until(until);
-    if (call.stall > Clock::duration::zero()) {
+    if (call.stallLimit > Clock::duration::zero()) {
         waitOutStall(call);
     }
     call.finished = Clock::now();

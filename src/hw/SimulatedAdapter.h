@@ -10,7 +10,9 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace lumora::hw {
@@ -64,11 +66,14 @@ public:
     void failCall(Operation operation, int nthCall, DriverStatus status);
     // Makes the nth call of an operation stall, as an adapter that stops answering does: the call
     // has its effect but does not return until releaseStalls() or until `longest` has passed.
-    void stallCall(Operation operation, int nthCall, Clock::duration longest = std::chrono::hours(24));
-    // Lets the calls that are stalled now return.
+    void stallCall(Operation operation, int nthCall, Clock::duration longest);
+    // Lets every stalled call return at once and drops the stalls still to come.
     void releaseStalls();
-    // How many calls are stalled right now.
+    // How many calls have started and will not return until released or timed out.
     int stalledCallCount() const;
+    // How many calls of an operation have started over the adapter's life, finished or not: the
+    // count that failCall and stallCall number their nth call by.
+    int callsStarted(Operation operation) const;
     // How many handles are open: an open that succeeded and no close for it yet.
     std::size_t openHandleCount() const;
 
@@ -117,7 +122,7 @@ private:
         Clock::duration longest;
     };
 
-    // Starts a call: applies due unplugs, counts the call and tells whether it must fail.
+    // Starts a call: applies due unplugs, counts the call and tells whether it must fail or stall.
     DriverCall begin(Operation operation, DeviceHandle handle, std::array<std::uint32_t, 3> arguments);
     // Waits out the request latency and any stall, stamps the call, shows it to the observer and
     // records it.
@@ -141,8 +146,8 @@ private:
     std::vector<InjectedFailure> failures_;
     std::vector<InjectedStall> stalls_;
     std::condition_variable stallReleased_;
-    std::uint64_t releaseGeneration_ = 0;
-    int stalledNow_ = 0;
+    // The threads whose call is stalled; a thread has at most one call in progress.
+    std::set<std::thread::id> stalledThreads_;
     std::array<int, kOperationCount> callCounts_ = {};
     std::vector<DriverCall> record_;
     bool keepRecord_ = true;

@@ -1,6 +1,7 @@
 #include "hw/SimulatedAdapter.h"
 
 #include "support/DriverCallQueries.h"
+#include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
 #include <mutex>
@@ -9,6 +10,7 @@
 using namespace lumora::hw;
 using namespace std::chrono_literals;
 using lumora::test::callsOf;
+using lumora::test::waitFor;
 
 namespace {
 
@@ -123,19 +125,21 @@ TEST(SimulatedAdapterFailures, AFailedCloseStillLetsGoOfTheDevice) {
     EXPECT_NE(openAt(adapter, 0), nullptr);
 }
 
+// A stall that is never released would hang the test until its timeout: that is the failure.
+constexpr auto kUntilReleased = std::chrono::hours(1);
+
 TEST(SimulatedAdapterStalls, AStalledCallHasItsEffectButReturnsOnlyWhenReleased) {
     SimulatedAdapter adapter(instant());
     adapter.attach(device("FT232R USB UART"));
     const DeviceHandle handle = openAt(adapter, 0);
-    adapter.stallCall(Operation::Write, 2);
+    adapter.stallCall(Operation::Write, 2, kUntilReleased);
 
     std::uint32_t written = 0;
     const std::uint8_t byte[] = {0x2A};
     EXPECT_EQ(adapter.write(handle, byte, written), DriverStatus::Ok) << "the first write is not stalled";
     std::thread writer([&] { adapter.write(handle, byte, written); });
-    while (adapter.stalledCallCount() == 0) {
-        std::this_thread::yield();
-    }
+    ASSERT_TRUE(waitFor([&] { return adapter.stalledCallCount() == 1; }));
+    EXPECT_EQ(adapter.callsStarted(Operation::Write), 2);
     EXPECT_EQ(adapter.callCount(Operation::Write), 1u) << "a stalled call is recorded once it returns";
     EXPECT_EQ(adapter.resetDevice(handle), DriverStatus::Ok) << "other calls go on meanwhile";
     adapter.releaseStalls();
@@ -143,7 +147,28 @@ TEST(SimulatedAdapterStalls, AStalledCallHasItsEffectButReturnsOnlyWhenReleased)
     EXPECT_EQ(adapter.stalledCallCount(), 0);
     const auto writes = callsOf(adapter.calls(), Operation::Write);
     ASSERT_EQ(writes.size(), 2u);
-    EXPECT_GT(writes[1].stall, 0ns);
+    EXPECT_EQ(writes[1].stallLimit, kUntilReleased);
+}
+
+TEST(SimulatedAdapterStalls, AReleaseDuringTheRequestLatencyIsNotLost) {
+    SimulatedAdapter adapter(SimulatedAdapter::Timing{50ms, 128});
+    adapter.attach(device("FT232R USB UART"));
+    const DeviceHandle handle = openAt(adapter, 0);
+    adapter.stallCall(Operation::SetBreakOn, 1, kUntilReleased);
+    std::thread caller([&] { adapter.setBreakOn(handle); });
+    ASSERT_TRUE(waitFor([&] { return adapter.stalledCallCount() == 1; }));
+    adapter.releaseStalls();
+    caller.join();
+    EXPECT_EQ(adapter.stalledCallCount(), 0);
+}
+
+TEST(SimulatedAdapterStalls, AReleaseAlsoDropsTheStallsStillToCome) {
+    SimulatedAdapter adapter(instant());
+    adapter.attach(device("FT232R USB UART"));
+    const DeviceHandle handle = openAt(adapter, 0);
+    adapter.stallCall(Operation::SetBreakOff, 1, kUntilReleased);
+    adapter.releaseStalls();
+    EXPECT_EQ(adapter.setBreakOff(handle), DriverStatus::Ok);
 }
 
 TEST(SimulatedAdapterStalls, AStallEndsByItselfAfterItsLongestTime) {
