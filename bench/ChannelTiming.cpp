@@ -82,10 +82,12 @@ std::vector<double> faderToFrameLatency(CMainDialog& dialog, hw::SimulatedAdapte
 // Stalls a coming write for three seconds, times fader changes during the stall, then CLOSE.
 void duringAStall(CMainDialog& dialog, hw::SimulatedAdapter& adapter) {
     const auto stall = std::chrono::seconds(3);
-    const int writes = static_cast<int>(adapter.callCount(hw::Operation::Write));
-    adapter.stallCall(hw::Operation::Write, writes + (writes % 2 == 0 ? 4 : 3), stall);
-    while (adapter.stalledCallCount() == 0) {
-        QTest::qWait(1);
+    // A slots write (even-numbered) that has surely not started yet.
+    const int nth = adapter.callsStarted(hw::Operation::Write) + 2;
+    adapter.stallCall(hw::Operation::Write, nth + nth % 2, stall);
+    if (!QTest::qWaitFor([&] { return adapter.stalledCallCount() != 0; }, 1000)) {
+        std::puts("the stall did not begin");
+        return;
     }
     const auto stallEnds = Clock::now() + stall;
     auto* fader = dialog.trackbar(resources::kStripTable[0].fader);

@@ -5,7 +5,8 @@
 #include "app/ConsoleFixture.h"
 #include "dmx/ThreadName.h"
 #include "support/DriverCallQueries.h"
-#include "support/ThreadCount.h"
+#include "support/ThreadsNamed.h"
+#include "support/WritesAhead.h"
 
 #include <string>
 
@@ -83,7 +84,8 @@ protected:
     void expectCleanAndReopenable() {
         EXPECT_FALSE(dialog->port().isOpen());
         EXPECT_EQ(adapter.openHandleCount(), 0u);
-        EXPECT_EQ(threadsNamed(kTransmitThreadName), 0u) << "no transmit thread is left behind";
+        EXPECT_TRUE(waitFor([] { return threadsNamed(kTransmitThreadName) == 0; }))
+            << "no transmit thread is left behind";
         boxes.clear();
         click(resources::kOpenButton);
         ASSERT_TRUE(dialog->port().isOpen()) << "the fault has passed, so OPEN succeeds";
@@ -106,16 +108,15 @@ protected:
     // Fails the next call of the fault's operation that the console makes from now on.
     void injectBeforeNextCall() {
         const Fault& fault = GetParam();
-        adapter.failCall(fault.operation, static_cast<int>(adapter.callCount(fault.operation)) + 1,
-                         fault.status);
+        adapter.failCall(fault.operation, adapter.callsStarted(fault.operation) + 1, fault.status);
     }
 
     // Fails a transmit call far enough ahead that it cannot already be under way.
     void injectAheadOfTheTransmitThread() {
         const Fault& fault = GetParam();
-        int nth = static_cast<int>(adapter.callCount(fault.operation)) + 3;
-        if (fault.operation == Operation::Write && (nth % 2 == 1) != (fault.write == Write::StartCode)) {
-            ++nth;
+        int nth = adapter.callsStarted(fault.operation) + 2;
+        if (fault.operation == Operation::Write) {
+            nth = aSlotsWriteStillToCome(adapter) - (fault.write == Write::StartCode ? 1 : 0);
         }
         adapter.failCall(fault.operation, nth, fault.status);
     }
@@ -136,6 +137,8 @@ using FaultWhileConfiguring = FaultMatrix;
 using FaultInALineTidyUpStep = FaultMatrix;
 using FaultWhileTransmitting = FaultMatrix;
 using FaultOnClose = FaultMatrix;
+using FaultOnCloseAfterAFailedOpen = FaultMatrix;
+using FaultOnCloseAtExit = FaultMatrix;
 
 TEST_P(FaultWhileDiscovering, ShowsOnlyTheNotFoundMessageAndOpensNothing) {
     injectBeforeNextCall();
@@ -145,6 +148,7 @@ TEST_P(FaultWhileDiscovering, ShowsOnlyTheNotFoundMessageAndOpensNothing) {
     EXPECT_EQ(boxes[0].text, kNotFound);
     EXPECT_EQ(boxes[0].icon, dialogkit::MessageIcon::Warning);
     EXPECT_EQ(panelState(), kInitialPanel);
+    EXPECT_EQ(selector()->count(), 1) << "only the start-up run's entry";
     EXPECT_EQ(adapter.callCount(Operation::Open), 0u);
     expectCleanAndReopenable();
 }
@@ -232,6 +236,33 @@ TEST_F(ConsoleUnderFaults, AnAdapterUnpluggedWhileSendingKeepsThePortOpenUntilCl
     expectCleanAndReopenable();
 }
 
+TEST_P(FaultOnCloseAfterAFailedOpen, StillShowsOnlyTheOpenFailureAndLetsGo) {
+    adapter.failCall(Operation::ResetDevice, adapter.callsStarted(Operation::ResetDevice) + 1,
+                     DriverStatus::IoError);
+    injectBeforeNextCall();
+    click(resources::kOpenButton);
+
+    EXPECT_TRUE(faultHappened());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kOpenFailed);
+    EXPECT_EQ(panelState(), kInitialPanel);
+    expectCleanAndReopenable();
+}
+
+TEST_P(FaultOnCloseAtExit, EndsTheConsoleSilentlyWithNothingLeft) {
+    click(resources::kOpenButton);
+    ASSERT_TRUE(dialog->port().isOpen());
+    injectBeforeNextCall();
+    click(resources::kCancel);
+
+    EXPECT_TRUE(dialog->hasEnded());
+    EXPECT_TRUE(faultHappened());
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(dialog->port().isOpen());
+    EXPECT_EQ(adapter.openHandleCount(), 0u);
+    EXPECT_TRUE(waitFor([] { return threadsNamed(kTransmitThreadName) == 0; }));
+}
+
 // Discovery during the dialog's initialisation, before SetUp's levels exist.
 class FaultInTheStartUpDiscovery : public ConsoleFixture, public ::testing::WithParamInterface<Fault> {};
 
@@ -281,3 +312,7 @@ INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultWhileTransmitting,
                          faultName);
 INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultOnClose, ::testing::ValuesIn(faultsOf({{Operation::Close, {}}})),
                          faultName);
+INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultOnCloseAfterAFailedOpen,
+                         ::testing::ValuesIn(faultsOf({{Operation::Close, {}}})), faultName);
+INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultOnCloseAtExit,
+                         ::testing::ValuesIn(faultsOf({{Operation::Close, {}}})), faultName);

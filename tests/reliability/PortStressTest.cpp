@@ -5,7 +5,7 @@
 #include "dmx/ThreadName.h"
 #include "hw/SimulatedAdapter.h"
 #include "hw/WireDecoder.h"
-#include "support/ThreadCount.h"
+#include "support/ThreadsNamed.h"
 #include "support/WaitFor.h"
 
 #include <atomic>
@@ -97,7 +97,7 @@ TEST(PortStress, AThousandOpenCloseCyclesUnderLevelTrafficSendOnlyWholeUniverses
         port.close();
         ASSERT_FALSE(port.isOpen());
         ASSERT_EQ(adapter.openHandleCount(), 0u) << "cycle " << cycle;
-        ASSERT_EQ(threadsNamed(kTransmitThreadName), 0u) << "cycle " << cycle;
+        ASSERT_TRUE(waitFor([] { return threadsNamed(kTransmitThreadName) == 0; })) << "cycle " << cycle;
 
         const std::uint32_t setBeforeDecoding = lastSet.load();
         for (const WireFrame& frame : decodeWireFrames(adapter.calls())) {

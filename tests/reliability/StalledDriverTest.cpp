@@ -7,6 +7,7 @@
 #include "hw/WireDecoder.h"
 #include "support/DriverCallQueries.h"
 #include "support/WaitFor.h"
+#include "support/WritesAhead.h"
 
 #include <algorithm>
 #include <atomic>
@@ -16,6 +17,7 @@
 using namespace lumora;
 using namespace lumora::hw;
 using namespace std::chrono_literals;
+using lumora::test::aSlotsWriteStillToCome;
 using lumora::test::callsOf;
 using lumora::test::waitFor;
 
@@ -27,18 +29,32 @@ ChannelLevels filledWith(std::uint8_t level) {
     return levels;
 }
 
+// Long enough for any scheduling delay, short enough that a port which waits for the stall fails
+// its checks instead of hanging the test.
+constexpr auto kStallLimit = 10s;
+
 class StalledDriver : public ::testing::Test {
 protected:
     using Clock = SimulatedAdapter::Clock;
 
     StalledDriver() { adapter.attach({}); }
+    void TearDown() override { adapter.releaseStalls(); }
 
     // Opens the port and stalls the slots' write of a frame still to come; returns once it hangs.
-    void openAndStallAWrite(Clock::duration longest = std::chrono::hours(24)) {
+    void openAndStallAWrite() {
         ASSERT_TRUE(port.open(0));
-        const int writes = static_cast<int>(adapter.callCount(Operation::Write));
-        adapter.stallCall(Operation::Write, writes + (writes % 2 == 0 ? 4 : 3), longest);
+        adapter.stallCall(Operation::Write, aSlotsWriteStillToCome(adapter), kStallLimit);
         ASSERT_TRUE(waitFor([&] { return adapter.stalledCallCount() == 1; }));
+    }
+
+    std::vector<DriverCall> stalledCalls() const {
+        std::vector<DriverCall> stalled;
+        for (const DriverCall& call : adapter.calls()) {
+            if (call.stallLimit > Clock::duration::zero()) {
+                stalled.push_back(call);
+            }
+        }
+        return stalled;
     }
 
     SimulatedAdapter adapter{SimulatedAdapter::Timing{100us, 128}};
@@ -48,7 +64,7 @@ protected:
 } // namespace
 
 TEST_F(StalledDriver, SetLevelsNeverWaitsForTheStalledWriteAndTheNextFrameCarriesTheLevels) {
-    openAndStallAWrite();
+    ASSERT_NO_FATAL_FAILURE(openAndStallAWrite());
     for (int level = 0; level < 256; ++level) {
         port.setLevels(filledWith(static_cast<std::uint8_t>(level)));
     }
@@ -70,7 +86,7 @@ TEST_F(StalledDriver, SetLevelsNeverWaitsForTheStalledWriteAndTheNextFrameCarrie
 }
 
 TEST_F(StalledDriver, CloseWaitsForTheStalledCycleAndClosesTheAdapterOnlyAfterIt) {
-    openAndStallAWrite();
+    ASSERT_NO_FATAL_FAILURE(openAndStallAWrite());
     std::atomic<bool> closed{false};
     std::thread closer([&] {
         port.close();
@@ -78,27 +94,40 @@ TEST_F(StalledDriver, CloseWaitsForTheStalledCycleAndClosesTheAdapterOnlyAfterIt
     });
     std::this_thread::sleep_for(100ms);
     EXPECT_FALSE(closed.load()) << "close waits for the cycle in progress";
-    EXPECT_EQ(adapter.callCount(Operation::Close), 0u) << "the handle is never closed under a write";
+    EXPECT_EQ(adapter.openHandleCount(), 1u) << "the handle is never closed under a write";
+    EXPECT_EQ(adapter.stalledCallCount(), 1);
 
     adapter.releaseStalls();
     closer.join();
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(adapter.openHandleCount(), 0u);
-    const auto calls = adapter.calls();
-    const auto writes = callsOf(calls, Operation::Write);
-    const auto closes = callsOf(calls, Operation::Close);
+    const auto stalled = stalledCalls();
+    ASSERT_EQ(stalled.size(), 1u);
+    for (const DriverCall& call : callsOf(adapter.calls(), Operation::SetBreakOn)) {
+        EXPECT_LT(call.started, stalled[0].finished)
+            << "no frame starts once close has asked the thread to stop";
+    }
+    const auto closes = callsOf(adapter.calls(), Operation::Close);
     ASSERT_EQ(closes.size(), 1u);
-    EXPECT_GE(closes[0].started, writes.back().finished);
-    EXPECT_EQ(writes.back().data.size(), 512u) << "the stalled frame was finished, not cut short";
+    EXPECT_GE(closes[0].started, stalled[0].finished);
 }
 
 TEST_F(StalledDriver, OutputResumesOnItsOwnWhenTheAdapterAnswersAgain) {
-    openAndStallAWrite(300ms);
-    ASSERT_TRUE(waitFor([&] { return adapter.stalledCallCount() == 0; }));
-    const std::size_t breaks = adapter.callCount(Operation::SetBreakOn);
-    ASSERT_TRUE(waitFor([&] { return adapter.callCount(Operation::SetBreakOn) >= breaks + 2; }));
+    ASSERT_TRUE(port.open(0));
+    adapter.stallCall(Operation::Write, aSlotsWriteStillToCome(adapter), 300ms);
+    // Two frames begun after the stalled write returned show that output went on by itself.
+    ASSERT_TRUE(waitFor([&] {
+        const auto stalled = stalledCalls();
+        if (stalled.empty()) {
+            return false;
+        }
+        const auto breaks = callsOf(adapter.calls(), Operation::SetBreakOn);
+        return std::count_if(breaks.begin(), breaks.end(),
+                             [&](const DriverCall& call) { return call.started > stalled[0].finished; }) >= 2;
+    }));
     EXPECT_TRUE(port.isOpen());
     port.close();
+    EXPECT_GE(stalledCalls().at(0).finished - stalledCalls().at(0).started, 300ms);
     for (const WireFrame& frame : decodeWireFrames(adapter.calls())) {
         EXPECT_EQ(frame.slotBytes.size(), 512u) << "the stall delayed frames but cut none";
     }
