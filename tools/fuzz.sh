@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (every library instrumented) and runs each for a while on a
-# copy of its committed corpus, with its committed regressions as further seeds. Prints one line of
+# copy of its committed corpus, with its committed regressions as further starting inputs. Prints one line of
 # figures per target. A crash, leak, time-out or broken invariant fails the script; the input that
 # caused it is kept under <build>/findings/<target>/.
 #
@@ -38,13 +38,13 @@ for target in "${targets[@]}"; do
   findings="$build/findings/$target"
   mkdir -p "$corpus" "$findings"
   cp fuzz/corpus/"$target"/* "$corpus"/
-  seeds=("$corpus")
+  inputs=("$corpus")
   if [ -d fuzz/regressions/"$target" ]; then
-    seeds+=(fuzz/regressions/"$target")
+    inputs+=(fuzz/regressions/"$target")
   fi
   log="$work/$target.log"
   if ! "$build/fuzz/$target" -max_total_time="$seconds" -timeout=25 -print_final_stats=1 \
-      -artifact_prefix="$findings/" "${seeds[@]}" >"$log" 2>&1; then
+      -artifact_prefix="$findings/" "${inputs[@]}" >"$log" 2>&1; then
     failed+=("$target")
     tail -n 60 "$log"
     echo "$target FAILED; the input is kept in $findings/"
