@@ -116,7 +116,8 @@ protected:
         const Fault& fault = GetParam();
         int nth = adapter.callsStarted(fault.operation) + 2;
         if (fault.operation == Operation::Write) {
-            nth = aSlotsWriteStillToCome(adapter) - (fault.write == Write::StartCode ? 1 : 0);
+            // The start code that follows such a slots write, never one that may be starting now.
+            nth = aSlotsWriteStillToCome(adapter) + (fault.write == Write::StartCode ? 1 : 0);
         }
         adapter.failCall(fault.operation, nth, fault.status);
     }
