@@ -44,8 +44,9 @@ private:
 // interface thread.
 ::testing::AssertionResult wholeFramesThenClose(const std::vector<hw::DriverCall>& calls,
                                                 std::size_t atLeast) {
+    // The close may come before the transmit thread has begun a single frame.
     auto at = std::find_if(calls.begin(), calls.end(), [](const hw::DriverCall& call) {
-        return call.operation == Operation::SetBreakOn;
+        return call.operation == Operation::SetBreakOn || call.operation == Operation::Close;
     });
     std::size_t frames = 0;
     for (; at != calls.end() && at->operation == Operation::SetBreakOn; at += 4, ++frames) {
