@@ -49,6 +49,9 @@ protected:
     bool preTranslateKey(const QKeyEvent& event) override;
 
 private:
+    // Discovery as above; listedAny tells whether this run found an adapter, and so whether the
+    // device index is a position this run found.
+    bool discoverPorts(bool& listedAny);
     void bindControls();
     void initialiseControls();
 

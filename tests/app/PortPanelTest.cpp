@@ -61,16 +61,24 @@ TEST_F(PortPanel, OpenWithoutAnAdapterShowsOnlyTheNotFoundMessage) {
     EXPECT_EQ(adapter.callCount(hw::Operation::Open), 0u);
 }
 
-TEST_F(PortPanel, AnAdapterUnpluggedAfterBeingFoundMakesOpenFail) {
+// What sits at the adapter's list position when OPEN is pressed again: nothing, or another
+// device that must never be configured for DMX or sent frames.
+struct AdapterGoneAfterBeingFound : PortPanel, ::testing::WithParamInterface<const char*> {};
+
+TEST_P(AdapterGoneAfterBeingFound, OpenFailsAndTouchesNoDevice) {
     attachAdapter();
     start();
     click(resources::kOpenButton);
     click(resources::kCloseButton);
     adapter.unplug(0);
+    if (std::string(GetParam()) != "nothing") {
+        adapter.attach({GetParam()});
+    }
     boxes.clear();
+    adapter.clearCalls();
 
     click(resources::kOpenButton);
-    ASSERT_EQ(boxes.size(), 1u) << "no not-found message: the earlier index still counts";
+    ASSERT_EQ(boxes.size(), 1u) << "no not-found message: an adapter was found before";
     EXPECT_EQ(boxes[0].text, kOpenFailed);
     EXPECT_EQ(boxes[0].icon, dialogkit::MessageIcon::Error);
     EXPECT_EQ(boxes[0].owner, dialog.get());
@@ -79,7 +87,14 @@ TEST_F(PortPanel, AnAdapterUnpluggedAfterBeingFoundMakesOpenFail) {
     EXPECT_TRUE(openEnabled());
     EXPECT_FALSE(closeEnabled());
     EXPECT_TRUE(selectorEnabled());
+    EXPECT_FALSE(dialog->port().isOpen());
+    EXPECT_EQ(adapter.callCount(hw::Operation::Open), 0u);
+    EXPECT_EQ(adapter.callCount(hw::Operation::Write), 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(AtItsPosition, AdapterGoneAfterBeingFound,
+                         ::testing::Values("nothing", "USB Serial Converter", "FT232R USB UART B"),
+                         [](const auto& row) { return std::to_string(row.index); });
 
 TEST_F(PortPanel, ChoosingAnEntryOfTheSelectorSetsTheDeviceIndex) {
     attachAdapter();
