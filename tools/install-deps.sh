@@ -8,7 +8,7 @@ packages=(
   libftdi1-dev libusb-1.0-0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-baekmuk fonts-nanum
-  xvfb xauth xdotool
+  xvfb xauth xdotool x11-utils  # x11-utils: xprop for tests/virtual/console_end_to_end.sh
   desktop-file-utils
   clang libclang-rt-14-dev  # tools/fuzz.sh
 )

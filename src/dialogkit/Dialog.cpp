@@ -53,7 +53,11 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* owner)
     , m_templatePosition(dialogTemplate.x, dialogTemplate.y)
     , m_hasSystemMenu((dialogTemplate.style & style::kSysMenu) != 0)
     , m_units(DialogUnits::fromFont(templateFont(dialogTemplate))) {
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    // A dialog with its own task-bar entry is a main window to the window manager, not a dialog
+    // transient for another window.
+    const bool ownTaskBarEntry = (dialogTemplate.exStyle & style::kExAppWindow) != 0;
+    Qt::WindowFlags flags =
+        (ownTaskBarEntry ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (m_hasSystemMenu) {
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     }

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Starts the real console on a private X display with the virtual adapter found by the library
-# search, presses OPEN with a real click, checks the frames on the virtual wire, sets a level by
-# typing, ends the console by a close command or a signal and checks that output stops and the
-# console exits with 0.
+# search, with Qt options on its command line that it must ignore, checks that its window has a
+# task-bar entry of its own, presses OPEN with a real click, checks the frames on the virtual wire,
+# sets a level by typing, ends the console by a close command or a signal and checks that output
+# stops and the console exits with 0.
 #
 # usage: console_end_to_end.sh CONSOLE ADAPTER_DIR MONITOR CLOSE_BY
 #   CLOSE_BY is "system-menu" (the window's Close command from its system menu), "exit" (Alt+X) or
 #   "sigterm" (kill -TERM, which the console answers as its close command)
-# Exits 77 (skipped) when Xvfb or xdotool is missing.
+# Exits 77 (skipped) when Xvfb, xdotool or xprop is missing.
 set -uo pipefail
 
 console=$1 adapter_dir=$2 monitor=$3 close_by=$4
@@ -34,7 +35,7 @@ fail() {
   exit 1
 }
 
-for tool in Xvfb xdotool; do
+for tool in Xvfb xdotool xprop; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIP: $tool is not installed (tools/install-deps.sh installs it)"
     exit 77
@@ -68,13 +69,20 @@ done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -n1 "$work/display")"
 
-# The console's own start-up choice finds the virtual adapter through LD_LIBRARY_PATH.
+# The console's own start-up choice finds the virtual adapter through LD_LIBRARY_PATH. It takes no
+# command line: were Qt's options honoured, -platform offscreen would leave no window on the display.
 LD_LIBRARY_PATH="$adapter_dir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}" QT_QPA_PLATFORM=xcb \
-  LUMORA_VIRTUAL_WIRE="$segment" "$console" >"$work/console.log" 2>&1 &
+  LUMORA_VIRTUAL_WIRE="$segment" "$console" -platform offscreen -reverse -style windows \
+  >"$work/console.log" 2>&1 &
 console_pid=$!
 
 window=$(timeout 20 xdotool search --sync --name '^Lumora DMX$' | head -n1)
 [ -n "$window" ] || fail "no window named Lumora DMX"
+# Its own task-bar entry: to the window manager a normal window, transient for no other.
+properties=$(xprop -id "$window" WM_TRANSIENT_FOR _NET_WM_WINDOW_TYPE)
+grep -q '^WM_TRANSIENT_FOR:  not found' <<<"$properties" || fail "the window is transient: $properties"
+grep -q '^_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_NORMAL$' <<<"$properties" ||
+  fail "the window is not of the normal type: $properties"
 wait_for 5 '[ "$(field state "$line")" = running ]' ||
   fail "the console did not load the virtual adapter (a missing-device box would be up now): $line"
 [ "$(field frames "$line")" = 0 ] && [ "$(field open "$line")" = 0 ] || fail "output before OPEN: $line"
