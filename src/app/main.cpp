@@ -1,7 +1,9 @@
 #include "app/CConsoleApp.h"
+#include "app/PlatformTranslations.h"
 #include "hw/DriverChoice.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <array>
 
@@ -12,6 +14,7 @@ int main(int argc, char** argv) {
     std::array<char*, 2> programOnly = {argc > 0 ? argv[0] : nullptr, nullptr};
     int programOnlyCount = argc > 0 ? 1 : 0;
     QApplication application(programOnlyCount, programOnly.data());
+    const lumora::PlatformTranslations translations(QLocale::system());
     lumora::CConsoleApp console(lumora::hw::chooseDriver());
     return console.startUp() ? application.exec() : 0;
 }
