@@ -8,19 +8,31 @@
 
 namespace lumora::test {
 
-// How many of this process's threads go by this name right now, as the kernel lists them.
-inline std::size_t threadsNamed(const std::string& name) {
+// How many of this process's threads, as the kernel lists them right now, have a name that keep
+// accepts.
+template <typename Keep> std::size_t countThreads(Keep keep) {
     std::error_code error;
     std::size_t count = 0;
     for (std::filesystem::directory_iterator task("/proc/self/task", error), end; !error && task != end;
          task.increment(error)) {
         std::ifstream comm(task->path() / "comm");
         std::string threadName;
-        if (std::getline(comm, threadName) && threadName == name) {
+        if (std::getline(comm, threadName) && keep(threadName)) {
             ++count;
         }
     }
     return count;
+}
+
+// How many of this process's threads go by this name right now.
+inline std::size_t threadsNamed(const std::string& name) {
+    return countThreads([&name](const std::string& threadName) { return threadName == name; });
+}
+
+// How many threads this process has right now. A thread takes its name only once it runs, so a
+// thread just started is counted here before threadsNamed counts it.
+inline std::size_t threadCount() {
+    return countThreads([](const std::string&) { return true; });
 }
 
 } // namespace lumora::test
