@@ -1,4 +1,6 @@
 #include "ConsoleFixture.h"
+#include "dmx/ThreadName.h"
+#include "support/ThreadsNamed.h"
 
 using namespace lumora;
 using namespace lumora::test;
@@ -31,11 +33,16 @@ TEST_F(PortPanel, OpenStartsOutputWithAllLevelsZeroAndFlipsTheButtons) {
     EXPECT_EQ(selector()->count(), 2) << "OPEN lists the adapter again";
 }
 
-TEST_F(PortPanel, CloseStopsOutputAndReopenResumesWithTheLevelsSet) {
+TEST_F(PortPanel, CloseDuringAFrameStopsOutputAndReopenResumesWithTheLevelsSet) {
     attachAdapter();
     start();
     click(resources::kOpenButton);
     edit(4)->setText("200");
+    // A frame is on its way from its break until its slots have been written.
+    ASSERT_TRUE(waitFor([&] {
+        return 2 * adapter.callsStarted(hw::Operation::SetBreakOn) >
+               static_cast<int>(adapter.callCount(hw::Operation::Write));
+    }));
     click(resources::kCloseButton);
 
     EXPECT_FALSE(dialog->port().isOpen());
@@ -44,9 +51,38 @@ TEST_F(PortPanel, CloseStopsOutputAndReopenResumesWithTheLevelsSet) {
     EXPECT_FALSE(selectorEnabled()) << "closed by CLOSE leaves the selector disabled";
     EXPECT_EQ(adapter.callCount(hw::Operation::Close), 1u);
 
+    const auto reopenedAt = std::chrono::steady_clock::now();
     click(resources::kOpenButton);
     ASSERT_TRUE(dialog->port().isOpen());
-    EXPECT_EQ(nextWholeFrame().slotBytes[4], 200);
+
+    // Output goes on: several whole frames after the reopen, each with the level set before.
+    std::vector<hw::WireFrame> after;
+    EXPECT_TRUE(waitFor([&] {
+        after.clear();
+        for (const hw::WireFrame& frame : hw::decodeWireFrames(adapter.calls())) {
+            if (frame.breakStart > reopenedAt && frame.slotBytes.size() == kChannelCount) {
+                after.push_back(frame);
+            }
+        }
+        return after.size() >= 4;
+    }));
+    for (const hw::WireFrame& frame : after) {
+        EXPECT_EQ(frame.slotBytes[4], 200);
+    }
+    EXPECT_EQ(threadsNamed(kTransmitThreadName), 1u) << "the thread before CLOSE is gone";
+
+    const auto calls = adapter.calls();
+    const auto isClose = [](const hw::DriverCall& c) {
+        return c.operation == hw::Operation::Close;
+    };
+    const auto closed = std::find_if(calls.begin(), calls.end(), isClose);
+    ASSERT_NE(closed, calls.end());
+    for (const hw::DriverCall& call : calls) {
+        if (call.started < reopenedAt && !isClose(call)) {
+            EXPECT_LE(call.finished, closed->started)
+                << hw::operationName(call.operation) << " ran on after the adapter's close had started";
+        }
+    }
 }
 
 TEST_F(PortPanel, OpenWithoutAnAdapterShowsOnlyTheNotFoundMessage) {
