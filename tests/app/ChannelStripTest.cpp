@@ -79,20 +79,20 @@ TEST_F(ChannelStrips, TheWheelMovesAFaderLikeTheMouse) {
 
 TEST_F(ChannelStrips, TypedLevelsAreCappedAndKeptAsTyped) {
     start();
-    typeInto(0, "300");
-    EXPECT_EQ(edit(0)->text(), "255");
-    EXPECT_EQ(fader(0)->position(), 0) << "the top";
-    EXPECT_EQ(dialog->levels()[0], 255);
-
-    typeInto(1, "007");
-    EXPECT_EQ(edit(1)->text(), "007");
-    EXPECT_EQ(dialog->levels()[1], 7);
-    EXPECT_EQ(fader(1)->position(), 248);
-
-    typeInto(1, "");
-    EXPECT_EQ(edit(1)->text(), "");
-    EXPECT_EQ(dialog->levels()[1], 0);
-    EXPECT_EQ(fader(1)->position(), 255);
+    struct Typed {
+        QString keys;
+        QString shown;
+        int level;
+    };
+    const std::vector<Typed> rows = {{"255", "255", 255}, {"256", "255", 255}, {"300", "255", 255},
+                                     {"007", "007", 7},   {"", "", 0},         {"1234", "123", 123}};
+    for (const Typed& row : rows) {
+        SCOPED_TRACE(row.keys.toStdString());
+        typeInto(1, row.keys);
+        EXPECT_EQ(edit(1)->text(), row.shown) << "the cap, or a fourth digit refused";
+        EXPECT_EQ(dialog->levels()[1], row.level);
+        EXPECT_EQ(fader(1)->position(), 255 - row.level);
+    }
 }
 
 TEST_F(ChannelStrips, PastedNonsenseNeverStoresALevelOutsideTheRange) {
@@ -141,20 +141,41 @@ TEST_F(ChannelStrips, ClearZeroesEveryChannelAndRestoresThePage) {
     start();
     click(resources::kOpenButton);
     ASSERT_TRUE(dialog->port().isOpen());
-    page(100);
-    for (int first = 20; first <= 492; first += 20) {
-        page(first);
+    for (int first = 0; first < 512; first += 20) {
+        page(std::min(first, CMainDialog::kLastFirstChannel));
         for (int k = 0; k < 20; ++k) {
-            edit(k)->setText(QString::number(1 + (first + k) % 250));
+            edit(k)->setText(QString::number(1 + (dialog->firstChannel() + k) % 250));
         }
     }
     page(100);
     const int slider = pageSlider()->position();
-    ASSERT_EQ(std::count(dialog->levels().begin(), dialog->levels().begin() + 20, 0), 20);
+    ASSERT_EQ(std::count(dialog->levels().begin(), dialog->levels().end(), 0), 0) << "every channel lit";
+
+    // Counts the text-changed notifications of each strip's box on the way to its edit handler.
+    std::array<int, 20> notified{};
+    dialogkit::MessageTable counting;
+    for (const dialogkit::MessageEntry& entry : dialog->messageTable()) {
+        const auto k = resources::stripOfEdit(entry.controlId);
+        if (entry.notification != dialogkit::Notification::TextChanged || !k) {
+            counting.add(entry);
+            continue;
+        }
+        counting.add({entry.notification, entry.controlId,
+                      [handler = entry.handler,
+                       &count = notified[static_cast<std::size_t>(*k)]](const dialogkit::NotifyEvent& event) {
+                          ++count;
+                          handler(event);
+                      }});
+    }
+    dialog->setMessageTable(std::move(counting));
 
     click(resources::kClearButton);
 
     EXPECT_EQ(dialog->levels(), ChannelLevels{});
+    for (int k = 0; k < 20; ++k) {
+        // 26 pages; the last, from channel 500, has strips 0 to 11 only.
+        EXPECT_EQ(notified[static_cast<std::size_t>(k)], k < 12 ? 26 : 25) << "strip " << k;
+    }
     EXPECT_EQ(dialog->firstChannel(), 100);
     EXPECT_EQ(pageSlider()->position(), slider);
     EXPECT_EQ(label(0)->text(), "100");
@@ -162,8 +183,8 @@ TEST_F(ChannelStrips, ClearZeroesEveryChannelAndRestoresThePage) {
     for (int k = 0; k < 20; ++k) {
         EXPECT_EQ(edit(k)->text(), "0");
     }
-    EXPECT_EQ(nextWholeFrame().slotBytes, std::vector<std::uint8_t>(512, 0))
-        << "the port was handed all zeros";
+    const hw::WireFrame frame = nextWholeFrame();
+    EXPECT_EQ(frame.slotBytes, std::vector<std::uint8_t>(512, 0)) << "the port was handed all zeros";
 }
 
 TEST_F(ChannelStrips, ALevelTypedWhileClosedIsInTheFirstFrameAfterOpen) {
