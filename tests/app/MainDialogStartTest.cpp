@@ -1,4 +1,5 @@
 #include "ConsoleFixture.h"
+#include "resources/ImageResources.h"
 
 #include <QScreen>
 
@@ -62,13 +63,58 @@ TEST_F(StartUp, AnAttachedAdapterIsListedButTheIndexIsResetAndThePortStaysClosed
 TEST_F(StartUp, TheWindowIsCaptionedWithItsIconFixedInSizeAndCentred) {
     start();
     EXPECT_EQ(dialog->windowTitle(), "Lumora DMX");
-    EXPECT_FALSE(dialog->windowIcon().isNull());
+    const QImage icon = resources::applicationIcon().pixmap(32).toImage();
+    EXPECT_EQ(dialog->windowIcon().pixmap(32).toImage(), icon) << "icon 128, pixel for pixel";
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << "the dialog cannot be resized";
 
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const QPoint offset = dialog->frameGeometry().center() - area.center();
     EXPECT_LE(std::abs(offset.x()), 1);
     EXPECT_LE(std::abs(offset.y()), 1);
+}
+
+TEST_F(StartUp, TheControlsOutsideTheStripsStandWhereTheTemplatePutsThem) {
+    start();
+    // The template's table in dialog units; statics without an id are found by their text.
+    struct Placed {
+        int id;
+        const char* text;
+        QRect units;
+    };
+    const std::vector<Placed> table = {{resources::kOpenButton, "", {6, 11, 54, 28}},
+                                       {resources::kCancel, "", {342, 175, 58, 20}},
+                                       {-1, "CH Range :", {177, 10, 39, 8}},
+                                       {resources::kLogoButton, "", {316, 6, 84, 29}},
+                                       {resources::kPageSlider, "", {174, 22, 132, 17}},
+                                       {resources::kPortSelector, "", {25, 176, 38, 101}},
+                                       {-1, "COMPORT", {64, 187, 38, 8}},
+                                       {resources::kCloseButton, "", {61, 11, 54, 28}},
+                                       {-1, "CH", {7, 48, 15, 8}},
+                                       {-1, "Data", {5, 156, 15, 9}},
+                                       {resources::kClearButton, "", {116, 11, 54, 28}}};
+    const dialogkit::DialogUnits& units = dialog->units();
+    for (const Placed& placed : table) {
+        SCOPED_TRACE(placed.id == -1 ? std::string(placed.text) : std::to_string(placed.id));
+        QWidget* widget = dialog->control(placed.id);
+        if (placed.id == -1) {
+            widget = nullptr;
+            for (QLabel* caption : dialog->findChildren<QLabel*>()) {
+                if (caption->text() == placed.text) {
+                    widget = caption;
+                }
+            }
+        }
+        ASSERT_NE(widget, nullptr);
+        const QRect expected =
+            units.toPixels(placed.units.x(), placed.units.y(), placed.units.width(), placed.units.height());
+        if (placed.id == resources::kPortSelector) {
+            // The height in the template includes the dropped-down list.
+            EXPECT_EQ(widget->geometry().topLeft(), expected.topLeft());
+            EXPECT_EQ(widget->width(), expected.width());
+        } else {
+            EXPECT_EQ(widget->geometry(), expected);
+        }
+    }
 }
 
 TEST_F(StartUp, TheMessageTableRoutesEveryNotificationInItsDeclaredOrder) {
