@@ -154,16 +154,20 @@ TEST_P(FaultWhileDiscovering, ShowsOnlyTheNotFoundMessageAndOpensNothing) {
     expectCleanAndReopenable();
 }
 
-TEST_P(FaultWhileDiscoveringAfterAnEarlierFind, OpensSilentlyAtTheEarlierPosition) {
+// A list that cannot be read finds no adapter; the earlier position is not trusted blindly.
+TEST_P(FaultWhileDiscoveringAfterAnEarlierFind, ShowsTheOpenFailureAndOpensNothing) {
     click(resources::kOpenButton);
     click(resources::kCloseButton);
+    const std::size_t opens = adapter.callCount(Operation::Open);
     injectBeforeNextCall();
     click(resources::kOpenButton);
 
-    EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(panelState(), kOpenPanel);
-    expectOperatorLevels(nextWholeFrame());
-    click(resources::kCloseButton);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kOpenFailed);
+    EXPECT_EQ(boxes[0].icon, dialogkit::MessageIcon::Error);
+    EXPECT_EQ(boxes[0].panelWhileShown, kClosedPanel);
+    EXPECT_EQ(panelState(), kInitialPanel);
+    EXPECT_EQ(adapter.callCount(Operation::Open), opens);
     expectCleanAndReopenable();
 }
 
