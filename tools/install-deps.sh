@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev
   libftdi1-dev libusb-1.0-0-dev
+  libsystemd-dev dbus-daemon  # sd-bus for RealtimeKit; the tests' private bus
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-baekmuk fonts-nanum
   xvfb xauth xdotool
