@@ -32,7 +32,7 @@ if grep -q "libftd2xx" <<<"$contents"; then
   status=1
 fi
 depends=$(dpkg-deb --field "$deb" Depends)
-for dependency in libqt6widgets6 qt6-translations-l10n libftdi1-2 fonts-baekmuk; do
+for dependency in libqt6widgets6 qt6-translations-l10n libftdi1-2 libsystemd0 fonts-baekmuk; do
   if ! grep -q "$dependency" <<<"$depends"; then
     echo "not declared as a dependency: $dependency"
     status=1

@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   qt6-translations-l10n  # Qt's own texts (message box buttons, edit menus) in the desktop's language
   libftdi1-dev libusb-1.0-0-dev
+  libsystemd-dev dbus-daemon  # sd-bus for RealtimeKit; the tests' private bus
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-baekmuk fonts-nanum
   xvfb xauth xdotool x11-utils  # x11-utils: xprop for tests/virtual/console_end_to_end.sh

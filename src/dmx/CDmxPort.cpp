@@ -98,7 +98,7 @@ void CDmxPort::setLevels(const ChannelLevels& levels) {
 
 void CDmxPort::transmitLoop() {
     nameCurrentThread(kTransmitThreadName);
-    raiseCurrentThreadToTimeCritical();
+    raiseCurrentThreadToRealtime(stopFlag_);
     do {
         sendFrame();
         std::this_thread::sleep_for(timing_.cycle);

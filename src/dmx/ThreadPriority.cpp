@@ -1,35 +1,40 @@
 #include "dmx/ThreadPriority.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
+#include "dmx/RealtimeKit.h"
+
 #include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
-#endif
+#include <unistd.h>
 
 namespace lumora {
 
-void raiseCurrentThreadToTimeCritical() noexcept {
-#if defined(_WIN32)
-    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
-#else
-    // Ten below the top of the real-time range, leaving the very top to the system's watchdogs. The
-    // thread sleeps most of each cycle, so its high priority costs other programs little.
+namespace {
+
+// How long the first frame may wait for the service; on a working bus it answers within a few
+// milliseconds, and a hung one must not hold output back for long.
+constexpr std::chrono::milliseconds kServicePatience{500};
+
+bool runCurrentThreadFifo(int priority) {
     sched_param parameter{};
-    const int highest = sched_get_priority_max(SCHED_FIFO);
-    parameter.sched_priority = highest > 10 ? highest - 10 : highest;
-    if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &parameter) == 0) {
+    parameter.sched_priority = priority;
+    return pthread_setschedparam(pthread_self(), SCHED_FIFO, &parameter) == 0;
+}
+
+} // namespace
+
+void raiseCurrentThreadToRealtime(const std::atomic<int>& giveUp) noexcept {
+    if (runCurrentThreadFifo(kTransmitPriority)) {
         return;
     }
     // An unprivileged user may be allowed real-time scheduling only up to a lower priority.
     rlimit limit{};
     if (getrlimit(RLIMIT_RTPRIO, &limit) == 0 && limit.rlim_cur > 0 &&
-        limit.rlim_cur < static_cast<rlim_t>(parameter.sched_priority)) {
-        parameter.sched_priority = static_cast<int>(limit.rlim_cur);
-        pthread_setschedparam(pthread_self(), SCHED_FIFO, &parameter);
+        limit.rlim_cur < static_cast<rlim_t>(kTransmitPriority) &&
+        runCurrentThreadFifo(static_cast<int>(limit.rlim_cur))) {
+        return;
     }
-#endif
+    askRealtimeKit(gettid(), kTransmitPriority, kServicePatience, giveUp);
 }
 
 } // namespace lumora

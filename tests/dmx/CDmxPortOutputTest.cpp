@@ -1,7 +1,9 @@
 #include "dmx/CDmxPort.h"
+#include "dmx/ThreadName.h"
 #include "hw/SimulatedAdapter.h"
 #include "hw/WireDecoder.h"
 #include "support/DriverCallQueries.h"
+#include "support/ThreadsNamed.h"
 #include "support/WaitFor.h"
 
 #include <atomic>
@@ -12,6 +14,7 @@ using namespace lumora::hw;
 using namespace std::chrono_literals;
 using lumora::test::callsOf;
 using lumora::test::operationsOf;
+using lumora::test::threadsNamed;
 using lumora::test::waitFor;
 
 namespace {
@@ -32,6 +35,10 @@ struct PortOutput : ::testing::Test {
     std::vector<WireFrame> frames() const { return decodeWireFrames(adapter.calls()); }
     bool waitForFrames(std::size_t count) const {
         return waitFor([&] { return adapter.callCount(Operation::Write) >= 2 * count; });
+    }
+    // Writes come only from the transmit thread: once it is gone, nothing more can be sent.
+    static bool transmitThreadGone() {
+        return waitFor([] { return threadsNamed(kTransmitThreadName) == 0; });
     }
 
     SimulatedAdapter adapter{SimulatedAdapter::Timing{100us, 128}};
@@ -133,8 +140,8 @@ TEST_F(PortOutput, ReopeningAfterCloseResumesOutputWithTheLevelsAlreadySet) {
     ASSERT_TRUE(waitForFrames(1));
     port.close();
     const std::size_t writesBefore = adapter.callCount(Operation::Write);
-    std::this_thread::sleep_for(80ms);
-    EXPECT_EQ(adapter.callCount(Operation::Write), writesBefore) << "nothing is sent while closed";
+    ASSERT_TRUE(transmitThreadGone());
+    EXPECT_EQ(adapter.callCount(Operation::Write), writesBefore) << "nothing is sent once close returns";
 
     adapter.clearCalls();
     ASSERT_TRUE(port.open(0));
@@ -152,7 +159,7 @@ TEST_F(PortOutput, DestroyingAnOpenPortStopsOutputAndClosesTheAdapter) {
     }
     const std::size_t writes = adapter.callCount(Operation::Write);
     EXPECT_EQ(adapter.callCount(Operation::Close), 1u);
-    std::this_thread::sleep_for(80ms);
+    ASSERT_TRUE(transmitThreadGone());
     EXPECT_EQ(adapter.callCount(Operation::Write), writes);
 }
 

@@ -6,6 +6,7 @@
 #include "hw/SimulatedAdapter.h"
 #include "hw/WireDecoder.h"
 #include "support/DriverCallQueries.h"
+#include "support/ThreadsNamed.h"
 #include "support/WaitFor.h"
 #include "support/WritesAhead.h"
 
@@ -13,12 +14,14 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace lumora;
 using namespace lumora::hw;
 using namespace std::chrono_literals;
 using lumora::test::aSlotsWriteStillToCome;
 using lumora::test::callsOf;
+using lumora::test::threadIsBlocked;
 using lumora::test::waitFor;
 
 namespace {
@@ -29,9 +32,9 @@ ChannelLevels filledWith(std::uint8_t level) {
     return levels;
 }
 
-// Long enough for any scheduling delay, short enough that a port which waits for the stall fails
-// its checks instead of hanging the test.
-constexpr auto kStallLimit = 10s;
+// Only a guard against a hang: the tests release the stall themselves, and a port that waited for
+// it to time out fails their checks instead of hanging the test.
+constexpr auto kStallLimit = 60s;
 
 class StalledDriver : public ::testing::Test {
 protected:
@@ -88,11 +91,15 @@ TEST_F(StalledDriver, SetLevelsNeverWaitsForTheStalledWriteAndTheNextFrameCarrie
 TEST_F(StalledDriver, CloseWaitsForTheStalledCycleAndClosesTheAdapterOnlyAfterIt) {
     ASSERT_NO_FATAL_FAILURE(openAndStallAWrite());
     std::atomic<bool> closed{false};
+    std::atomic<long> closerId{0};
     std::thread closer([&] {
+        closerId.store(gettid());
         port.close();
         closed.store(true);
     });
-    std::this_thread::sleep_for(100ms);
+    // Close either returns or blocks; a close that blocks while the write hangs is waiting for it.
+    ASSERT_TRUE(
+        waitFor([&] { return closed.load() || (closerId.load() != 0 && threadIsBlocked(closerId.load())); }));
     EXPECT_FALSE(closed.load()) << "close waits for the cycle in progress";
     EXPECT_EQ(adapter.openHandleCount(), 1u) << "the handle is never closed under a write";
     EXPECT_EQ(adapter.stalledCallCount(), 1);

@@ -1,0 +1,57 @@
+// Opens the port on the simulated adapter in a process of its own, with real-time scheduling
+// restricted as its argument says ("keep", or the real-time limit to leave it), and once frames flow
+// prints how the transmit thread is scheduled: "<thread id> <policy> <priority> <RLIMIT_RTTIME hard>".
+// Exits with status 3 when this process may not take the limit it is given.
+
+#include "dmx/CDmxPort.h"
+#include "dmx/ThreadName.h"
+#include "hw/SimulatedAdapter.h"
+#include "support/RealtimeRefused.h"
+#include "support/WaitFor.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sched.h>
+#include <string>
+
+using namespace lumora;
+
+namespace {
+
+pid_t transmitThread() {
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::string name;
+        if (std::getline(std::ifstream(task.path() / "comm"), name) && name == kTransmitThreadName) {
+            return static_cast<pid_t>(std::stoi(task.path().filename().string()));
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2 || (std::string(argv[1]) != "keep" && !test::restrictRealtime(std::stoul(argv[1])))) {
+        std::puts("could not restrict real-time scheduling");
+        return 3;
+    }
+    hw::SimulatedAdapter adapter{hw::SimulatedAdapter::Timing{std::chrono::microseconds(0), 128}};
+    adapter.attach({});
+    CDmxPort port(adapter, CDmxPort::Timing{std::chrono::milliseconds(0), std::chrono::milliseconds(30)});
+    // The thread sets its priority before its first frame.
+    if (!port.open(0) || !test::waitFor([&] { return adapter.callCount(hw::Operation::Write) >= 2; })) {
+        std::puts("no frame went out");
+        return 1;
+    }
+    const pid_t thread = transmitThread();
+    sched_param parameter{};
+    const int policy = sched_getscheduler(thread) & ~SCHED_RESET_ON_FORK;
+    sched_getparam(thread, &parameter);
+    rlimit runTime{};
+    getrlimit(RLIMIT_RTTIME, &runTime);
+    std::printf("%d %d %d %lld\n", thread, policy, parameter.sched_priority,
+                runTime.rlim_max == RLIM_INFINITY ? -1LL : static_cast<long long>(runTime.rlim_max));
+    port.close();
+    return 0;
+}

@@ -1,0 +1,115 @@
+// How the transmit thread is scheduled, seen from a process of its own that is allowed real-time
+// scheduling, limited to a lower priority, or refused it, with or without a RealtimeKit service on
+// a private stand-in for the system bus.
+
+#include "PrivateBus.h"
+#include "StandInRealtimeKit.h"
+#include "dmx/ThreadPriority.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <sched.h>
+#include <sstream>
+
+using namespace lumora;
+using namespace lumora::test;
+
+namespace {
+
+enum class Bus { None, NoService, Granting, Refusing };
+
+struct Case {
+    const char* name;
+    const char* restriction; // "keep", or the real-time limit the probe is left
+    Bus bus;
+    std::int32_t serviceMaximum;
+    int policy;
+    int priority;
+    // The priority the service must have been asked for; 0 when it must not have been asked.
+    std::uint32_t asked;
+};
+
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+
+constexpr std::int64_t kServiceRunTimeMaximum = 200'000;
+
+const Case kCases[] = {
+    {"Allowed", "keep", Bus::Granting, 20, SCHED_FIFO, kTransmitPriority, 0},
+    {"LimitedBelowTheChosenPriority", "10", Bus::Granting, 20, SCHED_FIFO, 10, 0},
+    {"RefusedWithNoBus", "0", Bus::None, 0, SCHED_OTHER, 0, 0},
+    {"RefusedWithNoService", "0", Bus::NoService, 0, SCHED_OTHER, 0, 0},
+    {"GrantedByTheServiceAtItsHighest", "0", Bus::Granting, 20, SCHED_FIFO, 20, 20},
+    {"GrantedByTheServiceAtTheChosenPriority", "0", Bus::Granting, 60, SCHED_FIFO, kTransmitPriority,
+     kTransmitPriority},
+    {"RefusedByTheService", "0", Bus::Refusing, 20, SCHED_OTHER, 0, 20},
+};
+
+struct Probed {
+    long long thread = 0;
+    int policy = -1;
+    int priority = -1;
+    long long runTimeLimit = 0;
+};
+
+class TransmitPriority : public ::testing::TestWithParam<Case> {
+protected:
+    static constexpr int kCannotRestrict = 3;
+
+    // The probe's exit status, and what it saw when it is 0.
+    int probe(const std::string& busAddress, Probed& probed) {
+        ChildProcess child({LUMORA_PRIORITY_PROBE, GetParam().restriction},
+                           {"DBUS_SYSTEM_BUS_ADDRESS=" + busAddress});
+        std::istringstream line(child.readLine());
+        line >> probed.thread >> probed.policy >> probed.priority >> probed.runTimeLimit;
+        return child.exitStatus();
+    }
+};
+
+} // namespace
+
+TEST_P(TransmitPriority, RunsTheThreadAsTheSystemAllows) {
+    const Case& c = GetParam();
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root: to grant real-time scheduling and to set a real-time limit";
+    }
+    std::unique_ptr<PrivateBus> bus;
+    std::unique_ptr<StandInRealtimeKit> service;
+    std::string address = "unix:path=/nonexistent/lumora-no-bus";
+    if (c.bus != Bus::None) {
+        bus = std::make_unique<PrivateBus>();
+        ASSERT_FALSE(bus->address().empty()) << "dbus-daemon did not start";
+        address = bus->address();
+    }
+    if (c.bus == Bus::Granting || c.bus == Bus::Refusing) {
+        service = std::make_unique<StandInRealtimeKit>(
+            address,
+            c.bus == Bus::Granting ? StandInRealtimeKit::Answer::Grant : StandInRealtimeKit::Answer::Refuse,
+            c.serviceMaximum, kServiceRunTimeMaximum);
+        ASSERT_TRUE(service->serving());
+    }
+
+    Probed probed;
+    const int status = probe(address, probed);
+    if (status == kCannotRestrict) {
+        GTEST_SKIP() << "this process may not set a real-time limit of " << c.restriction;
+    }
+    ASSERT_EQ(status, 0) << "the probe opened the port and saw frames";
+
+    EXPECT_EQ(probed.policy, c.policy);
+    EXPECT_EQ(probed.priority, c.priority);
+    const auto request = service ? service->request() : std::nullopt;
+    if (c.asked == 0) {
+        EXPECT_FALSE(request.has_value()) << "the service is asked only when the system refuses";
+        return;
+    }
+    ASSERT_TRUE(request.has_value()) << "the service was asked";
+    EXPECT_EQ(static_cast<long long>(request->thread), probed.thread) << "for the transmit thread";
+    EXPECT_EQ(request->priority, c.asked);
+    EXPECT_GE(probed.runTimeLimit, 0);
+    EXPECT_LE(probed.runTimeLimit, kServiceRunTimeMaximum) << "within the service's run-time maximum";
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, TransmitPriority, ::testing::ValuesIn(kCases),
+                         [](const auto& each) { return std::string(each.param.name); });
