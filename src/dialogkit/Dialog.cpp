@@ -209,6 +209,16 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+bool Dialog::focusNextPrevChild(bool next) {
+    // Qt asks for the next control when the one with the focus is disabled. Refusing makes Qt clear
+    // the focus instead, so that a key meant for the disabled control lands on no other one.
+    const QWidget* focus = focusWidget();
+    if (focus != nullptr && !focus->isEnabled()) {
+        return false;
+    }
+    return QDialog::focusNextPrevChild(next);
+}
+
 void Dialog::contextMenuEvent(QContextMenuEvent* event) {
     if (!m_hasSystemMenu) {
         event->ignore();

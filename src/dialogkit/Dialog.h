@@ -43,6 +43,11 @@ class Trackbar;
 // area, then kept inside that screen's work area; another template position is taken as dialog
 // units from the owner's client origin (or the screen's origin without an owner).
 //
+// Focus: disabling the control that has the keyboard focus leaves the dialog with no focus, as the
+// platform's dialog manager does, instead of Qt's moving it on to the next control. Keys then go to
+// the dialog itself and reach no control until the operator clicks one or presses Tab, which gives
+// the focus to the first control in tab order that can take it (Shift+Tab: the last).
+//
 // Everything in this class runs on the user-interface thread.
 class Dialog : public QDialog {
 public:
@@ -108,6 +113,7 @@ protected:
     virtual bool preTranslateKey(const QKeyEvent& event);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
