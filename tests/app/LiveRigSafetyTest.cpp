@@ -10,6 +10,8 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <tuple>
+
 using namespace lumora;
 using namespace lumora::test;
 using resources::kCancel;
@@ -113,5 +115,84 @@ INSTANTIATE_TEST_SUITE_P(
                       AfterDisabling{"CloseThenTab", kCloseButton, Qt::Key_Tab, kOpenButton},
                       AfterDisabling{"CloseThenShiftTab", kCloseButton, Qt::Key_Backtab, kClearButton}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// The fader of strip 4 and the page slider, each under Fusion and Windows, whose hints differ from
+// the platform trackbar's and from some desktop styles'.
+struct TrackbarUnderStyle : LiveRig, ::testing::WithParamInterface<std::tuple<const char*, bool>> {
+    void SetUp() override {
+        previousStyle_ = QApplication::style()->name();
+        ASSERT_NE(QApplication::setStyle(std::get<0>(GetParam())), nullptr);
+        start();
+    }
+    void TearDown() override { QApplication::setStyle(previousStyle_); }
+
+    bool isFader() const { return std::get<1>(GetParam()); }
+    dialogkit::Trackbar* slider() const { return isFader() ? fader(4) : pageSlider(); }
+    // What the console shows for the trackbar's position: strip 4's box, or the first channel.
+    int shown() const { return isFader() ? edit(4)->text().toInt() : dialog->firstChannel(); }
+    int shownFor(int position) const { return isFader() ? 255 - position : position; }
+    // A point on the channel three quarters of the way from the thumb's start to the other end.
+    QPoint farOnTheChannel() const {
+        const QRect area = slider()->rect();
+        return isFader() ? QPoint(area.center().x(), area.height() / 4)
+                         : QPoint(area.width() * 3 / 4, area.center().y());
+    }
+    // Whether the thumb at thumb has reached the pointer, coming from its start.
+    bool reached(const QRect& thumb, const QPoint& pointer) const {
+        return isFader() ? thumb.top() <= pointer.y() : thumb.right() >= pointer.x();
+    }
+
+    // A click sent straight to the trackbar; QTest's clicks in quick succession may be taken as a
+    // double click, which a slider does not answer.
+    void sendClick(Qt::MouseButton button, const QPoint& at) {
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, slider()->mapToGlobal(at), button,
+                              type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(slider(), &event);
+        }
+    }
+
+private:
+    QString previousStyle_;
+};
+
+TEST_P(TrackbarUnderStyle, MiddleDoesNothingAndALeftClickOnTheChannelPagesToThePointer) {
+    const int start = slider()->position();
+    const QPoint pointer = farOnTheChannel();
+    sendClick(Qt::MiddleButton, pointer);
+    sendClick(Qt::LeftButton, slider()->thumbRect().center());
+    EXPECT_EQ(slider()->position(), start) << "the middle button, or a click on the thumb, moved it";
+    EXPECT_EQ(shown(), shownFor(start));
+
+    std::vector<std::pair<int, QRect>> moves;
+    QObject moving;
+    QObject::connect(slider(), &QAbstractSlider::valueChanged, &moving,
+                     [&](int position) { moves.emplace_back(position, slider()->thumbRect()); });
+    const int page = (isFader() ? -1 : 1) * slider()->pageStep();
+    QTest::mousePress(slider(), Qt::LeftButton, {}, pointer);
+    ASSERT_EQ(moves.size(), 1u) << "one page at once";
+    EXPECT_EQ(moves[0].first, start + page);
+    auto* repeat = slider()->findChild<QTimer*>(QStringLiteral("pageRepeat"));
+    ASSERT_NE(repeat, nullptr);
+    EXPECT_TRUE(waitFor([&] {
+        QApplication::processEvents();
+        return !repeat->isActive();
+    })) << "the held button pages on and on";
+    for (std::size_t i = 1; i < moves.size(); ++i) {
+        EXPECT_EQ(moves[i].first, moves[i - 1].first + page) << "page " << i;
+        EXPECT_FALSE(reached(moves[i - 1].second, pointer)) << "paged on after reaching the pointer";
+    }
+    EXPECT_GE(moves.size(), 2u) << "the held button repeats";
+    EXPECT_TRUE(reached(moves.back().second, pointer)) << "stopped before the pointer";
+    QTest::mouseRelease(slider(), Qt::LeftButton, {}, pointer);
+    EXPECT_EQ(shown(), shownFor(moves.back().first));
+}
+
+INSTANTIATE_TEST_SUITE_P(FusionAndWindows, TrackbarUnderStyle,
+                         ::testing::Combine(::testing::Values("Fusion", "Windows"), ::testing::Bool()),
+                         [](const auto& styled) {
+                             return std::string(std::get<0>(styled.param)) +
+                                    (std::get<1>(styled.param) ? "Fader" : "PageSlider");
+                         });
 
 } // namespace
