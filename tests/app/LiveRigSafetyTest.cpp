@@ -195,4 +195,107 @@ INSTANTIATE_TEST_SUITE_P(FusionAndWindows, TrackbarUnderStyle,
                                     (std::get<1>(styled.param) ? "Fader" : "PageSlider");
                          });
 
+// Where the operator asks for a context menu, how, and what opens: the system-menu stand-in, an
+// edit box's own menu, or nothing.
+enum class Place { FreeArea, Fader, EditBox, OpenButton, Label, Logo };
+enum class Ask { RightClick, MenuKey, ShiftF10 };
+enum class Offered { Nothing, StandIn, EditMenu };
+
+struct MenuRequest {
+    const char* name;
+    Place place;
+    Ask ask;
+    Offered expected;
+};
+
+void PrintTo(const MenuRequest& row, std::ostream* out) {
+    *out << row.name;
+}
+
+struct ContextMenu : LiveRig, ::testing::WithParamInterface<MenuRequest> {
+    QWidget* control(Place place) const {
+        switch (place) {
+        case Place::Fader:
+            return fader(3);
+        case Place::EditBox:
+            return edit(3);
+        case Place::OpenButton:
+            return button(kOpenButton);
+        case Place::Label:
+            return label(3);
+        case Place::Logo:
+            return dialog->bitmapButton(resources::kLogoButton);
+        case Place::FreeArea:
+            break;
+        }
+        return nullptr;
+    }
+
+    void ask(Place place, Ask how) {
+        QWidget* target = control(place);
+        if (how == Ask::RightClick) {
+            // Below the strips, between the hidden port selector and EXIT, for the free area.
+            const QPoint at = target != nullptr
+                                  ? target->geometry().center()
+                                  : QPoint(dialog->units().toPixelsX(200), dialog->units().toPixelsY(186));
+            QTest::mouseClick(dialog->windowHandle(), Qt::RightButton, {}, at);
+            return;
+        }
+        target->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), target);
+        if (how == Ask::ShiftF10) {
+            press(Qt::Key_F10, Qt::ShiftModifier);
+            return;
+        }
+        // The request that the X11 platform makes of the Menu key.
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                                  target->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(target, &menuKey);
+    }
+};
+
+TEST_P(ContextMenu, TheStandInOpensOnlyOverTheFreeAreaOrFromTheKeyboard) {
+    start();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    Offered offered = Offered::Nothing;
+    QList<int> commands;
+    // Looks for a menu in every turn of the event loop, the stand-in's own loop included.
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            return;
+        }
+        for (const QAction* action : menu->actions()) {
+            commands.append(action->data().toInt());
+        }
+        offered = commands.contains(resources::kAboutCommandId) ? Offered::StandIn : Offered::EditMenu;
+        menu->close();
+    });
+    watcher.start(0);
+    ask(GetParam().place, GetParam().ask);
+    QApplication::processEvents();
+    watcher.stop();
+    EXPECT_EQ(offered, GetParam().expected);
+    if (offered == Offered::StandIn) {
+        EXPECT_EQ(commands, (QList<int>{0, resources::kAboutCommandId})) << "About only, no Close";
+    }
+    EXPECT_FALSE(dialog->hasEnded());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WhereAndHow, ContextMenu,
+    ::testing::Values(
+        MenuRequest{"RightClickOnTheFreeArea", Place::FreeArea, Ask::RightClick, Offered::StandIn},
+        MenuRequest{"RightClickOnAFader", Place::Fader, Ask::RightClick, Offered::Nothing},
+        MenuRequest{"RightClickOnAnEditBox", Place::EditBox, Ask::RightClick, Offered::EditMenu},
+        MenuRequest{"RightClickOnOpen", Place::OpenButton, Ask::RightClick, Offered::Nothing},
+
+        MenuRequest{"RightClickOnALabel", Place::Label, Ask::RightClick, Offered::Nothing},
+        MenuRequest{"RightClickOnTheLogo", Place::Logo, Ask::RightClick, Offered::Nothing},
+        MenuRequest{"MenuKeyOnAFader", Place::Fader, Ask::MenuKey, Offered::StandIn},
+        MenuRequest{"ShiftF10OnOpen", Place::OpenButton, Ask::ShiftF10, Offered::StandIn},
+        MenuRequest{"ShiftF10InAnEditBox", Place::EditBox, Ask::ShiftF10, Offered::EditMenu}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 } // namespace
