@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QStyle>
 #include <QTimer>
@@ -296,6 +297,71 @@ INSTANTIATE_TEST_SUITE_P(
         MenuRequest{"MenuKeyOnAFader", Place::Fader, Ask::MenuKey, Offered::StandIn},
         MenuRequest{"ShiftF10OnOpen", Place::OpenButton, Ask::ShiftF10, Offered::StandIn},
         MenuRequest{"ShiftF10InAnEditBox", Place::EditBox, Ask::ShiftF10, Offered::EditMenu}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// A paste into strip 2's box (limited to three characters) that holds before, all selected or with
+// the cursor at the end.
+enum class PasteBy { CtrlV, ShiftInsert, ContextMenu };
+
+struct PasteCase {
+    const char* name;
+    const char* before;
+    bool selectAll;
+    const char* clipboard;
+    PasteBy by;
+    const char* after;
+    int level;
+};
+
+void PrintTo(const PasteCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+struct Paste : LiveRig, ::testing::WithParamInterface<PasteCase> {};
+
+TEST_P(Paste, IsCutToTheLimitAndReadAsANumberNotFiltered) {
+    start();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    const PasteCase& row = GetParam();
+    dialogkit::EditBox* box = edit(2);
+    box->setText(row.before);
+    box->setFocus();
+    row.selectAll ? box->selectAll() : box->end(false);
+    QGuiApplication::clipboard()->setText(row.clipboard);
+    switch (row.by) {
+    case PasteBy::CtrlV:
+        press(Qt::Key_V, Qt::ControlModifier);
+        break;
+    case PasteBy::ShiftInsert:
+        press(Qt::Key_Insert, Qt::ShiftModifier);
+        break;
+    case PasteBy::ContextMenu: {
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(box, &rightClick);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text().startsWith(QLineEdit::tr("&Paste"))) {
+                action->trigger();
+            }
+        }
+        menu->close();
+        break;
+    }
+    }
+    EXPECT_EQ(box->text(), row.after);
+    EXPECT_EQ(dialog->levels()[2], row.level);
+    EXPECT_EQ(fader(2)->position(), 255 - row.level);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LikeThePlatformEditBox, Paste,
+    ::testing::Values(PasteCase{"IntoAnEmptyBox", "", false, "1234", PasteBy::CtrlV, "123", 123},
+                      PasteCase{"AfterADigit", "0", false, "4567", PasteBy::ShiftInsert, "045", 45},
+                      PasteCase{"OverTheSelection", "200", true, " 12345", PasteBy::CtrlV, " 12", 12},
+                      PasteCase{"ANegativeNumber", "7", true, "-5", PasteBy::ContextMenu, "-5", 0},
+                      PasteCase{"NotDigits", "9", true, "1e3", PasteBy::CtrlV, "1e3", 1},
+                      PasteCase{"IntoAFullBox", "200", false, "5", PasteBy::CtrlV, "200", 200}),
     [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace
