@@ -1,7 +1,8 @@
 // The edit boxes' commit path on the real main dialog, driven by actions decoded from the fuzzer's
 // bytes: texts set by the program, typing, editing keys, pasting, input-method commits, paging and
 // fader keys. After every action the levels, faders, boxes and labels of the shown page must agree,
-// and only the channel acted on may have changed.
+// and only the channel acted on may have changed; a paste must leave the text that the platform's
+// edit box would.
 //
 // Input: one byte choosing the adapter (attached when odd), then up to 48 actions, each one byte
 // for its kind and one for the strip, followed by what the kind needs (texts, keys, a page).
@@ -174,13 +175,53 @@ void pressChord(QWidget* target, const Chord& chord) {
     QTest::keyClick(target, chord.key, chord.modifiers);
 }
 
-void paste(QWidget* box, std::uint8_t how, const QString& text) {
+// The number a box's text stands for, read as the C library's decimal conversion reads it, held at
+// a billion so that long runs of digits cannot overflow.
+long long numberIn(const QString& text) {
+    const auto isSpace = [](QChar c) {
+        return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
+    };
+    qsizetype i = 0;
+    while (i < text.size() && isSpace(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        value = std::min(value * 10 + (text[i].unicode() - u'0'), 1'000'000'000LL);
+    }
+    return negative ? -value : value;
+}
+
+// What the platform's edit box makes of a paste: the pasted text in place of the selection (or at
+// the cursor), cut to what the three-character limit leaves room for; a paste with no room changes
+// nothing. The edit handler then caps a number above 255 to "255".
+QString textAfterPaste(const QString& text, qsizetype from, qsizetype selected, const QString& pasted) {
+    constexpr qsizetype kLimit = 3;
+    const QString fits = pasted.left(std::max<qsizetype>(kLimit - (text.size() - selected), 0));
+    if (fits.isEmpty()) {
+        return text;
+    }
+    const QString after = QString(text).replace(from, selected, fits);
+    return numberIn(after) > kTopLevel ? QString::number(kTopLevel) : after;
+}
+
+void paste(QLineEdit* box, std::uint8_t how, const QString& text) {
     if ((how & 1) != 0) {
         pressChord(box, {Qt::Key_A, Qt::ControlModifier});
     }
+    const bool selection = box->hasSelectedText();
+    const QString expected =
+        textAfterPaste(box->text(), selection ? box->selectionStart() : box->cursorPosition(),
+                       selection ? box->selectedText().size() : 0, text);
     QGuiApplication::clipboard()->setText(text);
     pressChord(box, (how & 2) != 0 ? Chord{Qt::Key_Insert, Qt::ShiftModifier}
                                    : Chord{Qt::Key_V, Qt::ControlModifier});
+    require(box->text() == expected, "a paste puts what fits of the text in place of the selection");
 }
 
 // Composes with the input method and then commits, ending with no composition left open.
@@ -230,28 +271,6 @@ std::optional<std::size_t> runAction(CMainDialog& dialog, FuzzBytes& bytes) {
         QTest::keyClick(faderOf(dialog, strip), kSliderKeys[2 + bytes.byte() % 6]);
         return channel;
     }
-}
-
-// The number a box's text stands for, read as the C library's decimal conversion reads it, held at
-// a billion so that long runs of digits cannot overflow.
-long long numberIn(const QString& text) {
-    const auto isSpace = [](QChar c) {
-        return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
-    };
-    qsizetype i = 0;
-    while (i < text.size() && isSpace(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        value = std::min(value * 10 + (text[i].unicode() - u'0'), 1'000'000'000LL);
-    }
-    return negative ? -value : value;
 }
 
 void checkShownPage(CMainDialog& dialog, const lumora::fuzz::LevelEditConsole& console) {

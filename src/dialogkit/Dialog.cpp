@@ -14,6 +14,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -180,7 +181,8 @@ bool Dialog::preTranslateKey(const QKeyEvent& /*event*/) {
 
 bool Dialog::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride) {
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride &&
+        type != QEvent::ContextMenu) {
         return QDialog::eventFilter(watched, event);
     }
     // Only this dialog's window: isAncestorOf stops at window borders, so owned dialogs and
@@ -188,6 +190,9 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || (widget != this && !isAncestorOf(widget))) {
         return false;
+    }
+    if (type == QEvent::ContextMenu) {
+        return keyboardContextMenu(*widget, static_cast<const QContextMenuEvent&>(*event));
     }
     const auto& key = static_cast<const QKeyEvent&>(*event);
     if (preTranslateKey(key)) {
@@ -203,7 +208,7 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (key.key() == Qt::Key_F10 && withoutModifiers(key, Qt::ShiftModifier)) {
-        // Shift+F10 asks the focused control for its context menu, as the Menu key does.
+        // Shift+F10 is the keyboard's other way to a context menu, as the Menu key is.
         QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard,
                                     QPoint(widget->width() / 2, widget->height() / 2),
                                     widget->mapToGlobal(QPoint(widget->width() / 2, widget->height() / 2)));
@@ -213,8 +218,32 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+bool Dialog::focusNextPrevChild(bool next) {
+    // Qt asks for the next control when the one with the focus is disabled. Refusing makes Qt clear
+    // the focus instead, so that a key meant for the disabled control lands on no other one.
+    const QWidget* focus = focusWidget();
+    if (focus != nullptr && !focus->isEnabled()) {
+        return false;
+    }
+    return QDialog::focusNextPrevChild(next);
+}
+
+bool Dialog::keyboardContextMenu(const QWidget& target, const QContextMenuEvent& event) {
+    // A mouse's context menu goes where the pointer is (see contextMenuEvent), and an edit box with
+    // the focus keeps its own edit menu; any other control would offer nothing, so the keyboard's
+    // menu is the dialog's, shown at its top-left corner.
+    if (event.reason() != QContextMenuEvent::Keyboard || qobject_cast<const QLineEdit*>(&target) != nullptr) {
+        return false;
+    }
+    if (m_hasSystemMenu) {
+        showSystemMenu(mapToGlobal(QPoint(0, 0)));
+    }
+    return true;
+}
+
 void Dialog::contextMenuEvent(QContextMenuEvent* event) {
-    if (!m_hasSystemMenu) {
+    // Controls leave their right clicks to the dialog; only a click on the free area means it.
+    if (!m_hasSystemMenu || childAt(event->pos()) != nullptr) {
         event->ignore();
         return;
     }
@@ -284,6 +313,9 @@ void Dialog::place() {
 }
 
 void Dialog::showSystemMenu(const QPoint& globalPosition) {
+    if (!m_systemMenu.hasCommands()) {
+        return;
+    }
     QMenu menu(this);
     m_systemMenu.populate(menu);
     const QAction* chosen = menu.exec(globalPosition);

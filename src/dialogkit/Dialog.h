@@ -35,13 +35,22 @@ class Trackbar;
 //
 // Life: construct, doModal() (initDialog runs once before the dialog is first shown, then the
 // dialog is placed), the dialog ends through endDialog, the cancel command (a button with id 2,
-// Esc, the close box, Alt+F4, the system menu's Close) or a button with id 1; Destroy is raised
+// Esc, the close box, Alt+F4) or a button with id 1; Destroy is raised
 // once, right after the dialog has been hidden. A Dialog object is run once.
 //
 // Placement when first shown: a template at (0, 0) not moved before showing is centred over its
 // owner's frame when the owner is visible and not minimised, else on the primary screen's work
 // area, then kept inside that screen's work area; another template position is taken as dialog
 // units from the owner's client origin (or the screen's origin without an owner).
+//
+// Focus: disabling the control that has the keyboard focus leaves the dialog with no focus, as the
+// platform's dialog manager does, instead of Qt's moving it on to the next control. Keys then go to
+// the dialog itself and reach no control until the operator clicks one or presses Tab, which gives
+// the focus to the first control in tab order that can take it (Shift+Tab: the last).
+//
+// System menu: a dialog with one shows its stand-in (SystemMenu) on a right click on its free area,
+// never over a control, and at its top-left corner for the Menu key and Shift+F10, unless an edit
+// box has the focus: that keeps its own edit menu.
 //
 // Everything in this class runs on the user-interface thread.
 class Dialog : public QDialog {
@@ -108,6 +117,7 @@ protected:
     virtual bool preTranslateKey(const QKeyEvent& event);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -121,6 +131,8 @@ private:
     void command(int id);
     void initialiseOnce();
     void place();
+    // Handles a context-menu event aimed at target; true when it is consumed.
+    bool keyboardContextMenu(const QWidget& target, const QContextMenuEvent& event);
     void showSystemMenu(const QPoint& globalPosition);
 
     int m_templateId;

@@ -3,6 +3,14 @@
 #include "dialogkit/EditValidator.h"
 #include "dialogkit/TemplateText.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include <algorithm>
 #include <utility>
 
 namespace lumora::dialogkit {
@@ -21,6 +29,43 @@ EditBox::EditBox(const ControlTemplate& control, Notifier notifier, QWidget* par
 void EditBox::setText(const QString& text) {
     QLineEdit::setText(text);
     m_notify(Notification::TextChanged);
+}
+
+void EditBox::paste() {
+    const QString pasted = QGuiApplication::clipboard()->text();
+    const int limit = textLimit();
+    const qsizetype kept = text().size() - selectedText().size();
+    const QString fits = limit > 0 ? pasted.left(std::max<qsizetype>(limit - kept, 0)) : pasted;
+    if (fits.isEmpty()) {
+        return;
+    }
+    m_validator->setPasting(true);
+    insert(fits);
+    m_validator->setPasting(false);
+}
+
+void EditBox::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste)) {
+        paste();
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void EditBox::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    // Qt's own entry would paste only what fits whole and passes the digits filter. The entry is
+    // known by its text, which Qt makes from the same translation of "&Paste" in every language.
+    const QString pasteText = QLineEdit::tr("&Paste");
+    for (QAction* action : menu->actions()) {
+        if (action->text().startsWith(pasteText)) {
+            disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this, [this] { paste(); });
+        }
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void EditBox::limitText(int maxChars) {

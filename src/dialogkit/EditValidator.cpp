@@ -13,7 +13,7 @@ QValidator::State EditValidator::validate(QString& input, int& /*position*/) con
         return Invalid;
     }
     // Only the ASCII digits: an ES_NUMBER box refuses other scripts' digits as well.
-    if (m_digitsOnly &&
+    if (m_digitsOnly && !m_pasting &&
         !std::all_of(input.cbegin(), input.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
         return Invalid;
     }

@@ -1,16 +1,11 @@
 #include "dialogkit/SystemMenu.h"
 
-#include "dialogkit/Notification.h"
-
 #include <QAction>
 #include <QMenu>
 
 #include <algorithm>
 
 namespace lumora::dialogkit {
-
-SystemMenu::SystemMenu()
-    : m_items{{kScClose, QStringLiteral("닫기(&C)\tAlt+F4")}} {}
 
 void SystemMenu::appendSeparator() {
     m_items.push_back({0, QString()});
@@ -24,6 +19,10 @@ bool SystemMenu::contains(int commandId) const {
     return commandId != 0 && std::any_of(m_items.begin(), m_items.end(), [commandId](const Item& item) {
                return item.commandId == commandId;
            });
+}
+
+bool SystemMenu::hasCommands() const {
+    return std::any_of(m_items.begin(), m_items.end(), [](const Item& item) { return item.commandId != 0; });
 }
 
 void SystemMenu::populate(QMenu& menu) const {

@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QTimer>
 
 #include <algorithm>
 #include <utility>
@@ -14,12 +15,16 @@ namespace {
 
 // The Win32 trackbar starts with the range 0 to 100.
 constexpr int kInitialMaximum = 100;
+// A held button pages again after this pause, then at the shorter interval, as Qt's scroll bars do.
+constexpr int kFirstRepeatMs = 500;
+constexpr int kRepeatMs = 50;
 
 } // namespace
 
 Trackbar::Trackbar(const ControlTemplate& control, Notifier notifier, QWidget* parent)
     : QSlider((control.style & style::kTrackbarVert) != 0 ? Qt::Vertical : Qt::Horizontal, parent)
-    , m_notify(std::move(notifier)) {
+    , m_notify(std::move(notifier))
+    , m_pageRepeat(new QTimer(this)) {
     setInvertedAppearance(orientation() == Qt::Vertical);
     // The keys are mapped below; inverted controls make the wheel turned away from the user move
     // towards the minimum in both orientations, as the Win32 class does.
@@ -32,6 +37,8 @@ Trackbar::Trackbar(const ControlTemplate& control, Notifier notifier, QWidget* p
     setPalette(plain);
     setSingleStep(1);
     applyRange(0, kInitialMaximum);
+    m_pageRepeat->setObjectName(QStringLiteral("pageRepeat"));
+    connect(m_pageRepeat, &QTimer::timeout, this, [this] { repeatPage(); });
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
         if (!m_programChange) {
             m_notify(orientation() == Qt::Vertical ? Notification::VerticalScroll
@@ -101,17 +108,101 @@ void Trackbar::keyPressEvent(QKeyEvent* event) {
 }
 
 void Trackbar::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        m_captured = true;
+    // Other buttons, or a second button while one is held, do nothing; accepted so that no
+    // surrounding widget takes them either.
+    event->accept();
+    if (event->button() != Qt::LeftButton || event->buttons() != Qt::LeftButton) {
+        return;
     }
-    QSlider::mousePressEvent(event);
+    const QRect thumb = thumbRect();
+    if (thumb.contains(event->position().toPoint())) {
+        m_held = Held::Thumb;
+        m_grabOffset = along(event->position()) - along(thumb.topLeft());
+        setSliderDown(true);
+        return;
+    }
+    m_held = Held::Channel;
+    m_pointer = event->position();
+    m_pageDirection = directionTowards(m_pointer);
+    if (m_pageDirection != 0) {
+        triggerAction(m_pageDirection > 0 ? SliderPageStepAdd : SliderPageStepSub);
+        m_pageRepeat->start(kFirstRepeatMs);
+    }
+}
+
+void Trackbar::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    if (m_held == Held::Thumb) {
+        setSliderPosition(positionAt(along(event->position()) - m_grabOffset));
+    } else if (m_held == Held::Channel) {
+        m_pointer = event->position();
+    }
 }
 
 void Trackbar::mouseReleaseEvent(QMouseEvent* event) {
-    QSlider::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && m_captured) {
-        m_captured = false;
-        m_notify(Notification::ReleasedCapture);
+    event->accept();
+    if (event->button() != Qt::LeftButton || m_held == Held::Nothing) {
+        return;
+    }
+    m_pageRepeat->stop();
+    if (m_held == Held::Thumb) {
+        setSliderDown(false);
+    }
+    m_held = Held::Nothing;
+    m_notify(Notification::ReleasedCapture);
+}
+
+void Trackbar::initStyleOption(QStyleOptionSlider* option) const {
+    QSlider::initStyleOption(option);
+    if (m_held == Held::Thumb) {
+        option->activeSubControls = QStyle::SC_SliderHandle;
+        option->state |= QStyle::State_Sunken;
+    }
+}
+
+int Trackbar::along(const QPointF& point) const {
+    return qRound(orientation() == Qt::Vertical ? point.y() : point.x());
+}
+
+int Trackbar::positionAt(int thumbStart) const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect groove = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+    const QRect thumb = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    const bool vertical = orientation() == Qt::Vertical;
+    const int first = vertical ? groove.top() : groove.left();
+    const int thumbLength = vertical ? thumb.height() : thumb.width();
+    const int span = (vertical ? groove.height() : groove.width()) - thumbLength;
+    return QStyle::sliderValueFromPosition(minimum(), maximum(), thumbStart - first, span, option.upsideDown);
+}
+
+int Trackbar::directionTowards(const QPointF& pointer) const {
+    const QRect thumb = thumbRect();
+    const int at = along(pointer);
+    const bool vertical = orientation() == Qt::Vertical;
+    const int thumbStart = vertical ? thumb.top() : thumb.left();
+    const int thumbEnd = vertical ? thumb.bottom() : thumb.right();
+    if (at >= thumbStart && at <= thumbEnd) {
+        return 0;
+    }
+    // The position that would put the thumb's middle under the pointer, whichever way the
+    // trackbar's appearance runs.
+    const int target = positionAt(at - (thumbEnd - thumbStart) / 2);
+    return target > value() ? 1 : (target < value() ? -1 : 0);
+}
+
+void Trackbar::repeatPage() {
+    m_pageRepeat->setInterval(kRepeatMs);
+    // Paging stops for good once the thumb has reached the pointer (or the pointer has moved
+    // behind it) or the end of the range, and on a trackbar disabled while the button is held.
+    const int before = value();
+    if (!isEnabled() || directionTowards(m_pointer) != m_pageDirection) {
+        m_pageRepeat->stop();
+        return;
+    }
+    triggerAction(m_pageDirection > 0 ? SliderPageStepAdd : SliderPageStepSub);
+    if (value() == before) {
+        m_pageRepeat->stop();
     }
 }
 

@@ -200,7 +200,8 @@ INSTANTIATE_TEST_SUITE_P(
               }},
         Above{"SystemMenu",
               [](CMainDialog& console) {
-                  const QPoint inside(400, 120);
+                  // Below the strips, between the hidden port selector and EXIT: no control there.
+                  const QPoint inside(console.units().toPixelsX(200), console.units().toPixelsY(186));
                   QContextMenuEvent request(QContextMenuEvent::Mouse, inside, console.mapToGlobal(inside));
                   QApplication::sendEvent(&console, &request);
               },

@@ -52,19 +52,18 @@ protected:
     QList<int> offered;
 };
 
-TEST_F(SystemMenuStandIn, HoldsCloseThenWhatTheDialogAppended) {
+TEST_F(SystemMenuStandIn, HoldsWhatTheDialogAppendedAndNoClose) {
     const auto& items = dialog.systemMenu().items();
-    ASSERT_EQ(items.size(), 3U);
-    EXPECT_EQ(items[0].commandId, kScClose);
-    EXPECT_EQ(items[1].commandId, 0);
-    EXPECT_EQ(items[2].commandId, kAboutCommand);
-    EXPECT_EQ(items[2].text, QStringLiteral("DMX 정보(&A)..."));
+    ASSERT_EQ(items.size(), 2U);
+    EXPECT_EQ(items[0].commandId, 0);
+    EXPECT_EQ(items[1].commandId, kAboutCommand);
+    EXPECT_EQ(items[1].text, QStringLiteral("DMX 정보(&A)..."));
 }
 
 TEST_F(SystemMenuStandIn, ARightClickOnTheClientAreaOffersTheMenuAndChoosingRaisesTheCommand) {
     chooseWhenShown(kAboutCommand);
     QTest::mouseClick(dialog.windowHandle(), Qt::RightButton, {}, QPoint(400, 120));
-    EXPECT_EQ(offered, (QList<int>{kScClose, 0, kAboutCommand}));
+    EXPECT_EQ(offered, (QList<int>{0, kAboutCommand}));
     ASSERT_EQ(dialog.count(Notification::SysCommand), 1);
     EXPECT_EQ(dialog.events.back().param, kAboutCommand);
     EXPECT_TRUE(dialog.isVisible());
@@ -78,22 +77,12 @@ TEST_F(SystemMenuStandIn, TheMenuKeyAndShiftF10OnAControlOpenIt) {
     chooseWhenShown(0);
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5), fader->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(fader, &menuKey);
-    EXPECT_EQ(offered.size(), 3);
+    EXPECT_EQ(offered.size(), 2);
     offered.clear();
     chooseWhenShown(kAboutCommand);
     QTest::keyClick(fader, Qt::Key_F10, Qt::ShiftModifier);
-    EXPECT_EQ(offered.size(), 3);
+    EXPECT_EQ(offered.size(), 2);
     EXPECT_EQ(dialog.count(Notification::SysCommand), 1);
-}
-
-TEST_F(SystemMenuStandIn, CloseEndsTheDialogThroughTheCancelCommand) {
-    chooseWhenShown(kScClose);
-    QTest::mouseClick(dialog.windowHandle(), Qt::RightButton, {}, QPoint(400, 120));
-    ASSERT_EQ(dialog.count(Notification::SysCommand), 1);
-    EXPECT_EQ(dialog.events.front().param, kScClose);
-    EXPECT_TRUE(dialog.hasEnded());
-    EXPECT_EQ(dialog.result(), kIdCancel);
-    EXPECT_EQ(dialog.count(Notification::Destroy), 1);
 }
 
 TEST_F(SystemMenuStandIn, ChoosingFromTheProgramChecksTheEntryExists) {
@@ -101,8 +90,8 @@ TEST_F(SystemMenuStandIn, ChoosingFromTheProgramChecksTheEntryExists) {
     EXPECT_TRUE(dialog.chooseSystemMenuItem(kAboutCommand));
     EXPECT_EQ(dialog.count(Notification::SysCommand), 1);
     EXPECT_FALSE(dialog.hasEnded());
-    EXPECT_TRUE(dialog.chooseSystemMenuItem(kScClose));
-    EXPECT_TRUE(dialog.hasEnded());
+    EXPECT_FALSE(dialog.chooseSystemMenuItem(kScClose));
+    EXPECT_FALSE(dialog.hasEnded());
 }
 
 } // namespace

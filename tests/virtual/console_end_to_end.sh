@@ -6,8 +6,8 @@
 # stops and the console exits with 0.
 #
 # usage: console_end_to_end.sh CONSOLE ADAPTER_DIR MONITOR CLOSE_BY
-#   CLOSE_BY is "system-menu" (the window's Close command from its system menu), "exit" (Alt+X) or
-#   "sigterm" (kill -TERM, which the console answers as its close command)
+#   CLOSE_BY is "system-menu" (the system menu's stand-in, which holds no Close, then Alt+X), "exit"
+#   (Alt+X) or "sigterm" (kill -TERM, which the console answers as its close command)
 # Exits 77 (skipped) when Xvfb, xdotool or xprop is missing.
 set -uo pipefail
 
@@ -108,11 +108,16 @@ frames_before_close=$(field frames "$line")
 close_started=$(date +%s%N)
 case $close_by in
   system-menu)
-    # The dialog's system menu opens on its client area; its first entry, 닫기(&C), is the Close
-    # command. An empty spot below the faders: dialog units (230, 185).
+    # The stand-in for the system menu opens on the dialog's free area, here below the faders at
+    # dialog units (230, 185). It holds no Close: the key that chose Close once leaves the console
+    # running, and Esc closes the menu.
     timeout 10 xdotool mousemove --window "$window" 460 277 click 3
     sleep 0.5
     timeout 10 xdotool key c
+    sleep 0.5
+    kill -0 "$console_pid" 2>/dev/null || fail "the system menu ended the console"
+    timeout 10 xdotool key Escape
+    timeout 10 xdotool windowfocus --sync "$window" key alt+x
     ;;
   exit)
     timeout 10 xdotool windowfocus --sync "$window" key alt+x

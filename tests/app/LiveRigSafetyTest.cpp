@@ -1,0 +1,367 @@
+// The console's controls behave as the platform's do, so that no key, click or paste changes the
+// output of a live rig unless the operator means it.
+
+#include "ConsoleFixture.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStyle>
+#include <QTimer>
+
+#include <tuple>
+
+using namespace lumora;
+using namespace lumora::test;
+using resources::kCancel;
+using resources::kClearButton;
+using resources::kCloseButton;
+using resources::kOpenButton;
+
+namespace {
+
+struct LiveRig : ConsoleFixture {
+    // Starts the console with the adapter attached and levels that a stray key on fader 0 or on
+    // CLEAR would change.
+    void startWithLevels() {
+        attachAdapter();
+        start();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        edit(0)->setText("100");
+        edit(5)->setText("60");
+    }
+
+    // A key as the window system delivers it: to the focus widget, or to the dialog without one.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(dialog->windowHandle(), key, modifiers);
+    }
+};
+
+struct EnterOnAButton : LiveRig, ::testing::WithParamInterface<int> {};
+
+TEST_P(EnterOnAButton, DoesNothing) {
+    startWithLevels();
+    if (GetParam() == kCloseButton) {
+        click(kOpenButton);
+    }
+    const bool wasOpen = dialog->port().isOpen();
+    const std::size_t opens = adapter.callCount(hw::Operation::Open);
+    const ChannelLevels levels = dialog->levels();
+    button(GetParam())->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), button(GetParam()));
+
+    press(Qt::Key_Return);
+    press(Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_FALSE(dialog->hasEnded()) << "EXIT";
+    EXPECT_EQ(dialog->port().isOpen(), wasOpen) << "OPEN or CLOSE";
+    EXPECT_EQ(adapter.callCount(hw::Operation::Open), opens) << "OPEN";
+    EXPECT_EQ(dialog->levels(), levels) << "CLEAR";
+}
+
+INSTANTIATE_TEST_SUITE_P(PortPanelAndExit, EnterOnAButton,
+                         ::testing::Values(kOpenButton, kCloseButton, kClearButton, kCancel));
+
+// A port button pressed with Space disables itself; which widget Tab or Shift+Tab then focuses.
+struct AfterDisabling {
+    const char* name;
+    int pressed;
+    Qt::Key tab;
+    int focused; // a control id, or -1 for fader 0
+};
+
+void PrintTo(const AfterDisabling& row, std::ostream* out) {
+    *out << row.name;
+}
+
+struct FocusAfterDisabling : LiveRig, ::testing::WithParamInterface<AfterDisabling> {};
+
+TEST_P(FocusAfterDisabling, NoControlTakesKeysUntilTab) {
+    startWithLevels();
+    if (GetParam().pressed == kCloseButton) {
+        click(kOpenButton);
+    }
+    const bool openBefore = dialog->port().isOpen();
+    button(GetParam().pressed)->setFocus();
+    press(Qt::Key_Space);
+    ASSERT_NE(dialog->port().isOpen(), openBefore) << "Space pressed the button";
+    EXPECT_EQ(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::activeWindow(), dialog.get());
+
+    const ChannelLevels levels = dialog->levels();
+    const std::size_t opens = adapter.callCount(hw::Operation::Open);
+    for (const Qt::Key key :
+         {Qt::Key_Space, Qt::Key_Up, Qt::Key_PageUp, Qt::Key_End, Qt::Key_Home, Qt::Key_Down, Qt::Key_5}) {
+        press(key);
+    }
+    EXPECT_EQ(dialog->levels(), levels);
+    EXPECT_EQ(dialog->port().isOpen(), !openBefore);
+    EXPECT_EQ(adapter.callCount(hw::Operation::Open), opens);
+    if (dialog->port().isOpen()) {
+        const hw::WireFrame frame = nextWholeFrame();
+        ASSERT_EQ(frame.slotBytes.size(), kChannelCount);
+        EXPECT_EQ(frame.slotBytes[0], 100) << "channel 0 on the wire";
+    }
+
+    press(GetParam().tab, GetParam().tab == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+    QWidget* expected = GetParam().focused < 0 ? static_cast<QWidget*>(fader(0)) : button(GetParam().focused);
+    EXPECT_EQ(QApplication::focusWidget(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PortButtons, FocusAfterDisabling,
+    ::testing::Values(AfterDisabling{"OpenThenTab", kOpenButton, Qt::Key_Tab, -1},
+                      AfterDisabling{"OpenThenShiftTab", kOpenButton, Qt::Key_Backtab, kClearButton},
+                      AfterDisabling{"CloseThenTab", kCloseButton, Qt::Key_Tab, kOpenButton},
+                      AfterDisabling{"CloseThenShiftTab", kCloseButton, Qt::Key_Backtab, kClearButton}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// The fader of strip 4 and the page slider, each under Fusion and Windows, whose hints differ from
+// the platform trackbar's and from some desktop styles'.
+struct TrackbarUnderStyle : LiveRig, ::testing::WithParamInterface<std::tuple<const char*, bool>> {
+    void SetUp() override {
+        previousStyle_ = QApplication::style()->name();
+        ASSERT_NE(QApplication::setStyle(std::get<0>(GetParam())), nullptr);
+        start();
+    }
+    void TearDown() override { QApplication::setStyle(previousStyle_); }
+
+    bool isFader() const { return std::get<1>(GetParam()); }
+    dialogkit::Trackbar* slider() const { return isFader() ? fader(4) : pageSlider(); }
+    // What the console shows for the trackbar's position: strip 4's box, or the first channel.
+    int shown() const { return isFader() ? edit(4)->text().toInt() : dialog->firstChannel(); }
+    int shownFor(int position) const { return isFader() ? 255 - position : position; }
+    // A point on the channel three quarters of the way from the thumb's start to the other end.
+    QPoint farOnTheChannel() const {
+        const QRect area = slider()->rect();
+        return isFader() ? QPoint(area.center().x(), area.height() / 4)
+                         : QPoint(area.width() * 3 / 4, area.center().y());
+    }
+    // Whether the thumb at thumb has reached the pointer, coming from its start.
+    bool reached(const QRect& thumb, const QPoint& pointer) const {
+        return isFader() ? thumb.top() <= pointer.y() : thumb.right() >= pointer.x();
+    }
+
+    // A click sent straight to the trackbar; QTest's clicks in quick succession may be taken as a
+    // double click, which a slider does not answer.
+    void sendClick(Qt::MouseButton button, const QPoint& at) {
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, slider()->mapToGlobal(at), button,
+                              type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(slider(), &event);
+        }
+    }
+
+private:
+    QString previousStyle_;
+};
+
+TEST_P(TrackbarUnderStyle, MiddleDoesNothingAndALeftClickOnTheChannelPagesToThePointer) {
+    const int start = slider()->position();
+    const QPoint pointer = farOnTheChannel();
+    sendClick(Qt::MiddleButton, pointer);
+    sendClick(Qt::LeftButton, slider()->thumbRect().center());
+    EXPECT_EQ(slider()->position(), start) << "the middle button, or a click on the thumb, moved it";
+    EXPECT_EQ(shown(), shownFor(start));
+
+    std::vector<std::pair<int, QRect>> moves;
+    QObject moving;
+    QObject::connect(slider(), &QAbstractSlider::valueChanged, &moving,
+                     [&](int position) { moves.emplace_back(position, slider()->thumbRect()); });
+    const int page = (isFader() ? -1 : 1) * slider()->pageStep();
+    QTest::mousePress(slider(), Qt::LeftButton, {}, pointer);
+    ASSERT_EQ(moves.size(), 1u) << "one page at once";
+    EXPECT_EQ(moves[0].first, start + page);
+    auto* repeat = slider()->findChild<QTimer*>(QStringLiteral("pageRepeat"));
+    ASSERT_NE(repeat, nullptr);
+    EXPECT_TRUE(waitFor([&] {
+        QApplication::processEvents();
+        return !repeat->isActive();
+    })) << "the held button pages on and on";
+    for (std::size_t i = 1; i < moves.size(); ++i) {
+        EXPECT_EQ(moves[i].first, moves[i - 1].first + page) << "page " << i;
+        EXPECT_FALSE(reached(moves[i - 1].second, pointer)) << "paged on after reaching the pointer";
+    }
+    EXPECT_GE(moves.size(), 2u) << "the held button repeats";
+    EXPECT_TRUE(reached(moves.back().second, pointer)) << "stopped before the pointer";
+    QTest::mouseRelease(slider(), Qt::LeftButton, {}, pointer);
+    EXPECT_EQ(shown(), shownFor(moves.back().first));
+}
+
+INSTANTIATE_TEST_SUITE_P(FusionAndWindows, TrackbarUnderStyle,
+                         ::testing::Combine(::testing::Values("Fusion", "Windows"), ::testing::Bool()),
+                         [](const auto& styled) {
+                             return std::string(std::get<0>(styled.param)) +
+                                    (std::get<1>(styled.param) ? "Fader" : "PageSlider");
+                         });
+
+// Where the operator asks for a context menu, how, and what opens: the system-menu stand-in, an
+// edit box's own menu, or nothing.
+enum class Place { FreeArea, Fader, EditBox, OpenButton, Label, Logo };
+enum class Ask { RightClick, MenuKey, ShiftF10 };
+enum class Offered { Nothing, StandIn, EditMenu };
+
+struct MenuRequest {
+    const char* name;
+    Place place;
+    Ask ask;
+    Offered expected;
+};
+
+void PrintTo(const MenuRequest& row, std::ostream* out) {
+    *out << row.name;
+}
+
+struct ContextMenu : LiveRig, ::testing::WithParamInterface<MenuRequest> {
+    QWidget* control(Place place) const {
+        switch (place) {
+        case Place::Fader:
+            return fader(3);
+        case Place::EditBox:
+            return edit(3);
+        case Place::OpenButton:
+            return button(kOpenButton);
+        case Place::Label:
+            return label(3);
+        case Place::Logo:
+            return dialog->bitmapButton(resources::kLogoButton);
+        case Place::FreeArea:
+            break;
+        }
+        return nullptr;
+    }
+
+    void ask(Place place, Ask how) {
+        QWidget* target = control(place);
+        if (how == Ask::RightClick) {
+            // Below the strips, between the hidden port selector and EXIT, for the free area.
+            const QPoint at = target != nullptr
+                                  ? target->geometry().center()
+                                  : QPoint(dialog->units().toPixelsX(200), dialog->units().toPixelsY(186));
+            QTest::mouseClick(dialog->windowHandle(), Qt::RightButton, {}, at);
+            return;
+        }
+        target->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), target);
+        if (how == Ask::ShiftF10) {
+            press(Qt::Key_F10, Qt::ShiftModifier);
+            return;
+        }
+        // The request that the X11 platform makes of the Menu key.
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                                  target->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(target, &menuKey);
+    }
+};
+
+TEST_P(ContextMenu, TheStandInOpensOnlyOverTheFreeAreaOrFromTheKeyboard) {
+    start();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    Offered offered = Offered::Nothing;
+    QList<int> commands;
+    // Looks for a menu in every turn of the event loop, the stand-in's own loop included.
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            return;
+        }
+        for (const QAction* action : menu->actions()) {
+            commands.append(action->data().toInt());
+        }
+        offered = commands.contains(resources::kAboutCommandId) ? Offered::StandIn : Offered::EditMenu;
+        menu->close();
+    });
+    watcher.start(0);
+    ask(GetParam().place, GetParam().ask);
+    QApplication::processEvents();
+    watcher.stop();
+    EXPECT_EQ(offered, GetParam().expected);
+    if (offered == Offered::StandIn) {
+        EXPECT_EQ(commands, (QList<int>{0, resources::kAboutCommandId})) << "About only, no Close";
+    }
+    EXPECT_FALSE(dialog->hasEnded());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WhereAndHow, ContextMenu,
+    ::testing::Values(
+        MenuRequest{"RightClickOnTheFreeArea", Place::FreeArea, Ask::RightClick, Offered::StandIn},
+        MenuRequest{"RightClickOnAFader", Place::Fader, Ask::RightClick, Offered::Nothing},
+        MenuRequest{"RightClickOnAnEditBox", Place::EditBox, Ask::RightClick, Offered::EditMenu},
+        MenuRequest{"RightClickOnOpen", Place::OpenButton, Ask::RightClick, Offered::Nothing},
+
+        MenuRequest{"RightClickOnALabel", Place::Label, Ask::RightClick, Offered::Nothing},
+        MenuRequest{"RightClickOnTheLogo", Place::Logo, Ask::RightClick, Offered::Nothing},
+        MenuRequest{"MenuKeyOnAFader", Place::Fader, Ask::MenuKey, Offered::StandIn},
+        MenuRequest{"ShiftF10OnOpen", Place::OpenButton, Ask::ShiftF10, Offered::StandIn},
+        MenuRequest{"ShiftF10InAnEditBox", Place::EditBox, Ask::ShiftF10, Offered::EditMenu}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// A paste into strip 2's box (limited to three characters) that holds before, all selected or with
+// the cursor at the end.
+enum class PasteBy { CtrlV, ShiftInsert, ContextMenu };
+
+struct PasteCase {
+    const char* name;
+    const char* before;
+    bool selectAll;
+    const char* clipboard;
+    PasteBy by;
+    const char* after;
+    int level;
+};
+
+void PrintTo(const PasteCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+struct Paste : LiveRig, ::testing::WithParamInterface<PasteCase> {};
+
+TEST_P(Paste, IsCutToTheLimitAndReadAsANumberNotFiltered) {
+    start();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    const PasteCase& row = GetParam();
+    dialogkit::EditBox* box = edit(2);
+    box->setText(row.before);
+    box->setFocus();
+    row.selectAll ? box->selectAll() : box->end(false);
+    QGuiApplication::clipboard()->setText(row.clipboard);
+    switch (row.by) {
+    case PasteBy::CtrlV:
+        press(Qt::Key_V, Qt::ControlModifier);
+        break;
+    case PasteBy::ShiftInsert:
+        press(Qt::Key_Insert, Qt::ShiftModifier);
+        break;
+    case PasteBy::ContextMenu: {
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(box, &rightClick);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text().startsWith(QLineEdit::tr("&Paste"))) {
+                action->trigger();
+            }
+        }
+        menu->close();
+        break;
+    }
+    }
+    EXPECT_EQ(box->text(), row.after);
+    EXPECT_EQ(dialog->levels()[2], row.level);
+    EXPECT_EQ(fader(2)->position(), 255 - row.level);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LikeThePlatformEditBox, Paste,
+    ::testing::Values(PasteCase{"IntoAnEmptyBox", "", false, "1234", PasteBy::CtrlV, "123", 123},
+                      PasteCase{"AfterADigit", "0", false, "4567", PasteBy::ShiftInsert, "045", 45},
+                      PasteCase{"OverTheSelection", "200", true, " 12345", PasteBy::CtrlV, " 12", 12},
+                      PasteCase{"ANegativeNumber", "7", true, "-5", PasteBy::ContextMenu, "-5", 0},
+                      PasteCase{"NotDigits", "9", true, "1e3", PasteBy::CtrlV, "1e3", 1},
+                      PasteCase{"IntoAFullBox", "200", false, "5", PasteBy::CtrlV, "200", 200}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+} // namespace
