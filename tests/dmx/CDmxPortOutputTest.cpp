@@ -1,6 +1,6 @@
 #include "dmx/CDmxPort.h"
-#include "hw/SimulatedAdapter.h"
-#include "hw/WireDecoder.h"
+#include "simulated/SimulatedAdapter.h"
+#include "simulated/WireDecoder.h"
 #include "support/DriverCallQueries.h"
 #include "support/WaitFor.h"
 
