@@ -10,6 +10,7 @@ packages=(
   fonts-baekmuk fonts-nanum
   xvfb xauth xdotool
   desktop-file-utils
+  clang-format clang-tidy  # tools/lint.sh
   clang libclang-rt-14-dev  # tools/fuzz.sh
 )
 
