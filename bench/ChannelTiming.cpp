@@ -6,10 +6,10 @@
 #include "app/CConsoleApp.h"
 #include "app/CMainDialog.h"
 #include "dialogkit/Trackbar.h"
-#include "hw/SimulatedAdapter.h"
-#include "hw/WireDecoder.h"
 #include "resources/ControlIds.h"
 #include "resources/StripTable.h"
+#include "simulated/SimulatedAdapter.h"
+#include "simulated/WireDecoder.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -12,9 +12,9 @@
 #include "app/CMainDialog.h"
 #include "dialogkit/Trackbar.h"
 #include "dmx/ThreadName.h"
-#include "hw/SimulatedAdapter.h"
 #include "resources/ControlIds.h"
 #include "resources/StripTable.h"
+#include "simulated/SimulatedAdapter.h"
 #include "support/RealtimeRefused.h"
 #include "support/ThreadsNamed.h"
 

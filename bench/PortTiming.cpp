@@ -3,8 +3,8 @@
 // and the cost of setLevels while the adapter stalls a write for three seconds.
 
 #include "dmx/CDmxPort.h"
-#include "hw/SimulatedAdapter.h"
-#include "hw/WireDecoder.h"
+#include "simulated/SimulatedAdapter.h"
+#include "simulated/WireDecoder.h"
 
 #include <algorithm>
 #include <atomic>

@@ -4,7 +4,7 @@
 
 #include "app/CConsoleApp.h"
 #include "app/CMainDialog.h"
-#include "hw/SimulatedAdapter.h"
+#include "simulated/SimulatedAdapter.h"
 
 #include <QApplication>
 #include <QTimer>

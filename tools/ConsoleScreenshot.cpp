@@ -4,8 +4,8 @@
 #include "app/CConsoleApp.h"
 #include "app/CMainDialog.h"
 #include "dialogkit/EditBox.h"
-#include "hw/SimulatedAdapter.h"
 #include "resources/StripTable.h"
+#include "simulated/SimulatedAdapter.h"
 
 #include <QApplication>
 #include <QScreen>

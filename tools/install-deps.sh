@@ -12,6 +12,7 @@ packages=(
   fonts-baekmuk fonts-nanum
   xvfb xauth xdotool x11-utils  # x11-utils: xprop for tests/virtual/console_end_to_end.sh
   desktop-file-utils
+  clang-format clang-tidy  # tools/lint.sh
   clang libclang-rt-14-dev  # tools/fuzz.sh
 )
 

@@ -13,7 +13,8 @@ fi
 
 tools/install-deps.sh
 build=${BUILD_DIR:-build-release}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLUMORA_BUILD_BENCH=OFF
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLUMORA_BUILD_BENCH=OFF \
+  -DLUMORA_BUILD_VIRTUAL=ON
 cmake --build "$build" -j"$(nproc)" --target lumora-dmx lumora_virtual_d2xx lumora-wire-monitor
 
 # The console picks the vendor library whenever the loader finds one, so the virtual adapter is
@@ -24,4 +25,4 @@ LD_LIBRARY_PATH="$adapter_dir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}" \
 console=$!
 trap 'kill "$console" 2>/dev/null || true' EXIT
 
-"$build/src/virtual/lumora-wire-monitor" --while-pid "$console"
+"$build/standins/virtual/lumora-wire-monitor" --while-pid "$console"

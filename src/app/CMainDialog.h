@@ -3,7 +3,7 @@
 #include "dialogkit/Dialog.h"
 #include "dmx/CDmxPort.h"
 #include "dmx/ChannelLevels.h"
-#include "dmx/DeviceIndex.h"
+#include "hw/DeviceIndex.h"
 
 #include <QIcon>
 

@@ -1,5 +1,7 @@
 #include "app/LevelText.h"
 
+#include <algorithm>
+
 namespace lumora {
 
 int levelFromText(const QString& text) {

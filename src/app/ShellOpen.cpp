@@ -2,6 +2,8 @@
 
 #include <QDesktopServices>
 
+#include <utility>
+
 namespace lumora {
 
 namespace {

@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
-#include <sched.h>
 #include <unistd.h>
 
 namespace lumora {
@@ -14,8 +13,8 @@ namespace {
 
 // The installed instance's write end, or -1. The handler may run on any thread of the process, so
 // it reads this and counts itself in handlersRunning with lock-free atomics only; uninstalling
-// waits for that count to drop before the pipe is closed, so a handler never writes to a closed or
-// reused descriptor.
+// sleeps until the last running handler wakes it before the pipe is closed, so a handler never
+// writes to a closed or reused descriptor.
 std::atomic<int> writeEnd{-1};
 std::atomic<int> handlersRunning{0};
 static_assert(std::atomic<int>::is_always_lock_free);
@@ -29,7 +28,10 @@ extern "C" void onTerminationSignal(int) {
         const char byte = 1;
         [[maybe_unused]] const ssize_t written = ::write(descriptor, &byte, 1);
     }
-    handlersRunning.fetch_sub(1);
+    // Waking a waiter on a lock-free atomic is among the few things a signal handler may do.
+    if (handlersRunning.fetch_sub(1) == 1) {
+        handlersRunning.notify_all();
+    }
     errno = savedErrno;
 }
 
@@ -108,8 +110,8 @@ void TerminationSignals::uninstall() {
     if (pipe_[1] >= 0) {
         int mine = pipe_[1];
         writeEnd.compare_exchange_strong(mine, -1);
-        while (handlersRunning.load() != 0) {
-            sched_yield();
+        for (int running = handlersRunning.load(); running != 0; running = handlersRunning.load()) {
+            handlersRunning.wait(running);
         }
     }
     for (int& descriptor : pipe_) {

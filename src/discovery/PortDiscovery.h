@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dmx/DeviceIndex.h"
+#include "hw/DeviceIndex.h"
 
 #include <cstdint>
 #include <string_view>

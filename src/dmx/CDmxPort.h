@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dmx/ChannelLevels.h"
-#include "dmx/DeviceIndex.h"
+#include "hw/DeviceIndex.h"
 #include "hw/DeviceRecord.h"
 
 #include <atomic>

@@ -7,8 +7,6 @@ inline constexpr int kAboutDialogId = 100;
 inline constexpr int kAboutMenuStringId = 101;
 inline constexpr int kMainDialogId = 102;
 inline constexpr int kApplicationIconId = 128;
-inline constexpr int kLogoBitmapId = 136;
-inline constexpr int kVersionInfoId = 1;
 
 // The command that the About entry of the main dialog's system menu sends.
 inline constexpr int kAboutCommandId = 16;

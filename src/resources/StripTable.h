@@ -24,26 +24,14 @@ inline constexpr std::array<StripControls, kStripCount> kStripTable{{
     {1067, 1068, 1070}, {1071, 1072, 1074}, {1075, 1076, 1078}, {1079, 1080, 1082}, {1083, 1084, 1086},
 }};
 
-namespace detail {
-template <int StripControls::*Member> constexpr std::optional<int> findStrip(int id) {
+// The strip index whose fader has the given control id; nothing for any other id.
+constexpr std::optional<int> stripOfFader(int id) {
     for (std::size_t k = 0; k < kStripTable.size(); ++k) {
-        if (kStripTable[k].*Member == id) {
+        if (kStripTable[k].fader == id) {
             return static_cast<int>(k);
         }
     }
     return std::nullopt;
-}
-} // namespace detail
-
-// The strip index whose fader, edit box or label has the given control id; nothing for any other id.
-constexpr std::optional<int> stripOfFader(int id) {
-    return detail::findStrip<&StripControls::fader>(id);
-}
-constexpr std::optional<int> stripOfEdit(int id) {
-    return detail::findStrip<&StripControls::edit>(id);
-}
-constexpr std::optional<int> stripOfLabel(int id) {
-    return detail::findStrip<&StripControls::label>(id);
 }
 
 } // namespace lumora::resources

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "resources/ProjectVersion.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
 
 namespace lumora::resources {
 
-// The version resource (id 1): a fixed part and one string table. Kept as data so that the About
-// box, the desktop entry and a Windows build all read the same values.
+// The version resource: a fixed part and one string table, its numbers from the project's version.
+// Kept as data so that the About box and a Windows build read the same values.
 struct VersionInfo {
     std::array<std::uint16_t, 4> fileVersion;
     std::array<std::uint16_t, 4> productVersion;
@@ -34,8 +36,8 @@ struct VersionInfo {
 inline constexpr std::uint16_t kResourceLanguage = 0x0412;
 
 inline constexpr VersionInfo kVersionInfo{
-    .fileVersion = {1, 0, 0, 1},
-    .productVersion = {1, 0, 0, 1},
+    .fileVersion = kProjectVersion,
+    .productVersion = kProjectVersion,
     .fileFlags = 0,
     .fileOs = 0x00000004,
     .fileType = 0x00000001,
@@ -44,13 +46,13 @@ inline constexpr VersionInfo kVersionInfo{
     .stringTableKey = "041204b0",
     .companyName = "Lumora",
     .fileDescription = "Lumora DMX 조명 콘솔",
-    .fileVersionText = "1.0",
+    .fileVersionText = kProjectVersionText,
     .internalName = "Lumora DMX",
     .legalCopyright = "Copyright (C) 2026 Lumora",
     .legalTrademarks = "",
     .originalFilename = "Lumora DMX.EXE",
     .productName = "DMX 응용 프로그램",
-    .productVersionText = "1.0",
+    .productVersionText = kProjectVersionText,
     .comments = "DMX512 조명 장비 시험용 콘솔",
     .privateBuild = "",
     .specialBuild = "",

@@ -8,10 +8,10 @@
 #include "dialogkit/EditBox.h"
 #include "dialogkit/MessageBox.h"
 #include "dialogkit/Trackbar.h"
-#include "hw/SimulatedAdapter.h"
-#include "hw/WireDecoder.h"
 #include "resources/ControlIds.h"
 #include "resources/StripTable.h"
+#include "simulated/SimulatedAdapter.h"
+#include "simulated/WireDecoder.h"
 #include "support/WaitFor.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "discovery/PortDiscovery.h"
 
 #include "discovery/DiscoverySink.h"
-#include "hw/SimulatedAdapter.h"
+#include "simulated/SimulatedAdapter.h"
 #include "support/RefusingDriver.h"
 
 #include <gmock/gmock.h>

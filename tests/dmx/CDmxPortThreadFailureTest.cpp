@@ -1,5 +1,5 @@
 #include "dmx/CDmxPort.h"
-#include "hw/SimulatedAdapter.h"
+#include "simulated/SimulatedAdapter.h"
 #include "support/DriverCallQueries.h"
 
 #include <atomic>

@@ -5,7 +5,7 @@
 
 #include "dmx/CDmxPort.h"
 #include "dmx/ThreadName.h"
-#include "hw/SimulatedAdapter.h"
+#include "simulated/SimulatedAdapter.h"
 #include "support/RealtimeRefused.h"
 #include "support/WaitFor.h"
 

@@ -7,12 +7,11 @@ using lumora::hw::fieldText;
 using lumora::hw::setFieldText;
 
 TEST(DeviceRecordFields, TextStopsAtTheFirstNulOrTheFieldsEnd) {
-    char field[8];
-    std::memcpy(field, "ABC\0EFGH", 8);
-    EXPECT_EQ(fieldText(field), "ABC");
+    const char nulInside[8] = {'A', 'B', 'C', '\0', 'E', 'F', 'G', 'H'};
+    EXPECT_EQ(fieldText(nulInside), "ABC");
 
-    std::memcpy(field, "ABCDEFGH", 8); // filled to the brim, no terminator
-    EXPECT_EQ(fieldText(field), "ABCDEFGH");
+    const char full[8] = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H'}; // filled to the brim, no terminator
+    EXPECT_EQ(fieldText(full), "ABCDEFGH");
 }
 
 TEST(DeviceRecordFields, SettingTruncatesAndAlwaysTerminates) {

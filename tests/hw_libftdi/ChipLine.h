@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakeUsbBus.h"
-#include "hw/DriverCall.h"
+#include "simulated/DriverCall.h"
 
 #include <cstdint>
 #include <vector>

@@ -225,9 +225,9 @@ int FakeUsbBus::claimInterface(int handle, int interface) {
     if (result >= 0) {
         Attached& attached = devices_[static_cast<std::size_t>(result)];
         Handle& owner = handles_[handle];
-        if (attached.claimedBy >= 0 && attached.claimedBy != handle) {
-            result = LIBUSB_ERROR_BUSY;
-        } else if (attached.kernelDriverBound && !owner.autoDetach) {
+        const bool claimedByAnother = attached.claimedBy >= 0 && attached.claimedBy != handle;
+        const bool keptByTheKernel = attached.kernelDriverBound && !owner.autoDetach;
+        if (claimedByAnother || keptByTheKernel) {
             result = LIBUSB_ERROR_BUSY;
         } else {
             if (attached.kernelDriverBound) {

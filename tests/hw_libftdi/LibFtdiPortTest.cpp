@@ -1,6 +1,6 @@
 #include "LibFtdiFixture.h"
 #include "dmx/CDmxPort.h"
-#include "hw/WireDecoder.h"
+#include "simulated/WireDecoder.h"
 
 #include <gtest/gtest.h>
 #include <thread>

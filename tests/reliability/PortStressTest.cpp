@@ -3,8 +3,8 @@
 
 #include "dmx/CDmxPort.h"
 #include "dmx/ThreadName.h"
-#include "hw/SimulatedAdapter.h"
-#include "hw/WireDecoder.h"
+#include "simulated/SimulatedAdapter.h"
+#include "simulated/WireDecoder.h"
 #include "support/ThreadsNamed.h"
 #include "support/WaitFor.h"
 

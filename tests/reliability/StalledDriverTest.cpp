@@ -3,8 +3,8 @@
 // when the adapter answers again.
 
 #include "dmx/CDmxPort.h"
-#include "hw/SimulatedAdapter.h"
-#include "hw/WireDecoder.h"
+#include "simulated/SimulatedAdapter.h"
+#include "simulated/WireDecoder.h"
 #include "support/DriverCallQueries.h"
 #include "support/ThreadsNamed.h"
 #include "support/WaitFor.h"

@@ -1,8 +1,10 @@
 #include "resources/AboutDialogTemplate.h"
 
 #include "resources/ControlIds.h"
+#include "resources/VersionInfo.h"
 
 #include <gtest/gtest.h>
+#include <string>
 
 namespace lumora::resources {
 namespace {
@@ -34,10 +36,7 @@ TEST(AboutDialogTemplate, ShowsIconVersionNoticeAndOneDefaultButton) {
     EXPECT_EQ(icon.x, 11);
     EXPECT_EQ(icon.y, 17);
 
-    EXPECT_EQ(controls[1].text, "DMX 버전 1.0");
     EXPECT_EQ(controls[1].style, 0x50020080u);
-    EXPECT_FALSE(controls[2].text.empty());
-    EXPECT_LE(controls[2].text.size(), 40u);
     EXPECT_EQ(controls[2].style, 0x50020000u);
 
     int defaults = 0;
@@ -54,6 +53,16 @@ TEST(AboutDialogTemplate, ShowsIconVersionNoticeAndOneDefaultButton) {
         EXPECT_LE(c.y + c.cy, aboutDialogTemplate().cy);
     }
     EXPECT_EQ(defaults, 1);
+}
+
+// The About box is where a user reads the version, so it must say what the version data says.
+TEST(AboutDialogTemplate, ShowsTheVersionAndNoticeOfTheVersionData) {
+    const auto controls = aboutDialogTemplate().controls;
+    ASSERT_EQ(controls.size(), 4u);
+    const std::string majorMinor =
+        std::to_string(kVersionInfo.productVersion[0]) + "." + std::to_string(kVersionInfo.productVersion[1]);
+    EXPECT_EQ(controls[1].text, "DMX 버전 " + majorMinor);
+    EXPECT_EQ(controls[2].text, kVersionInfo.legalCopyright);
 }
 
 } // namespace

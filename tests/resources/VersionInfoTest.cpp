@@ -23,11 +23,11 @@ TEST(VersionInfo, StringTableKeyMatchesTheTranslation) {
 }
 
 TEST(VersionInfo, FixedPartAndStringsTellTheSameVersion) {
-    const std::array<std::uint16_t, 4> version{1, 0, 0, 1};
-    EXPECT_EQ(kVersionInfo.fileVersion, version);
-    EXPECT_EQ(kVersionInfo.productVersion, version);
-    EXPECT_EQ(kVersionInfo.fileVersionText, "1.0");
-    EXPECT_EQ(kVersionInfo.productVersionText, "1.0");
+    const std::string majorMinor =
+        std::to_string(kVersionInfo.productVersion[0]) + "." + std::to_string(kVersionInfo.productVersion[1]);
+    EXPECT_EQ(kVersionInfo.fileVersion, kVersionInfo.productVersion);
+    EXPECT_EQ(kVersionInfo.fileVersionText, majorMinor);
+    EXPECT_EQ(kVersionInfo.productVersionText, majorMinor);
     EXPECT_EQ(std::string(kVersionInfo.internalName) + ".EXE", kVersionInfo.originalFilename);
     EXPECT_TRUE(kVersionInfo.legalTrademarks.empty());
     EXPECT_TRUE(kVersionInfo.privateBuild.empty());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hw/SimulatedAdapter.h"
+#include "simulated/SimulatedAdapter.h"
 
 namespace lumora::test {
 

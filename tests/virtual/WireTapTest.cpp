@@ -1,6 +1,6 @@
 #include "virtual/WireTap.h"
 
-#include "hw/SimulatedAdapter.h"
+#include "simulated/SimulatedAdapter.h"
 
 #include <gtest/gtest.h>
 #include <thread>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hw/DriverCall.h"
+#include "simulated/DriverCall.h"
 #include "virtual/WireSnapshot.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "hw/D2xxFunctions.h"
-#include "hw/SimulatedAdapter.h"
+#include "simulated/SimulatedAdapter.h"
 #include "virtual/WireSegment.h"
 #include "virtual/WireTap.h"
 

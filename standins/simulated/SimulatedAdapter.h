@@ -1,7 +1,7 @@
 #pragma once
 
-#include "hw/DriverCall.h"
 #include "hw/FtdiDriver.h"
+#include "simulated/DriverCall.h"
 
 #include <chrono>
 #include <condition_variable>

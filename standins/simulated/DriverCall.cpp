@@ -1,4 +1,4 @@
-#include "hw/DriverCall.h"
+#include "simulated/DriverCall.h"
 
 namespace lumora::hw {
 

@@ -1,4 +1,4 @@
-#include "hw/WireDecoder.h"
+#include "simulated/WireDecoder.h"
 
 #include <algorithm>
 

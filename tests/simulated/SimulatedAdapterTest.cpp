@@ -1,4 +1,4 @@
-#include "hw/SimulatedAdapter.h"
+#include "simulated/SimulatedAdapter.h"
 
 #include "support/DriverCallQueries.h"
 #include "support/WaitFor.h"

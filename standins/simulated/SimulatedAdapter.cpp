@@ -1,4 +1,4 @@
-#include "hw/SimulatedAdapter.h"
+#include "simulated/SimulatedAdapter.h"
 
 #include <algorithm>
 #include <thread>

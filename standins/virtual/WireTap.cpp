@@ -1,6 +1,6 @@
 #include "virtual/WireTap.h"
 
-#include "hw/WireDecoder.h"
+#include "simulated/WireDecoder.h"
 
 #include <algorithm>
 #include <exception>
