@@ -70,7 +70,8 @@ double cpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// How the transmit thread is scheduled, as ps shows it: "FF 49", or "TS" at normal priority.
+// How the transmit thread is scheduled, as ps shows it: "FF 49", "RR 20" (as RealtimeKit grants it),
+// or "TS" at normal priority.
 std::string transmitScheduling() {
     for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
         std::string name;
@@ -79,7 +80,8 @@ std::string transmitScheduling() {
             sched_param parameter{};
             sched_getparam(thread, &parameter);
             const int policy = sched_getscheduler(thread) & ~SCHED_RESET_ON_FORK;
-            return policy == SCHED_FIFO ? "FF " + std::to_string(parameter.sched_priority) : "TS";
+            const std::string priority = std::to_string(parameter.sched_priority);
+            return policy == SCHED_FIFO ? "FF " + priority : policy == SCHED_RR ? "RR " + priority : "TS";
         }
     }
     return "not running";

@@ -40,8 +40,8 @@ const Case kCases[] = {
     {"LimitedBelowTheChosenPriority", "10", Bus::Granting, 20, SCHED_FIFO, 10, 0},
     {"RefusedWithNoBus", "0", Bus::None, 0, SCHED_OTHER, 0, 0},
     {"RefusedWithNoService", "0", Bus::NoService, 0, SCHED_OTHER, 0, 0},
-    {"GrantedByTheServiceAtItsHighest", "0", Bus::Granting, 20, SCHED_FIFO, 20, 20},
-    {"GrantedByTheServiceAtTheChosenPriority", "0", Bus::Granting, 60, SCHED_FIFO, kTransmitPriority,
+    {"GrantedByTheServiceAtItsHighest", "0", Bus::Granting, 20, SCHED_RR, 20, 20},
+    {"GrantedByTheServiceAtTheChosenPriority", "0", Bus::Granting, 60, SCHED_RR, kTransmitPriority,
      kTransmitPriority},
     {"RefusedByTheService", "0", Bus::Refusing, 20, SCHED_OTHER, 0, 20},
 };
