@@ -1,9 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <spawn.h>
 #include <string>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -17,18 +20,16 @@ namespace lumora::test {
 class ChildProcess {
 public:
     ChildProcess(std::vector<std::string> arguments, const std::vector<std::string>& extraEnvironment) {
+        // Close-on-exec, so that no other program started meanwhile holds the pipe open; the copy
+        // the child gets as its standard output is kept.
         int pipeEnds[2];
-        if (pipe(pipeEnds) != 0) {
+        if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
             return;
         }
-        std::vector<std::string> environment(extraEnvironment);
-        for (char** variable = environ; *variable != nullptr; ++variable) {
-            environment.emplace_back(*variable);
-        }
+        std::vector<std::string> environment = environmentWith(extraEnvironment);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
         const std::vector<char*> argv = pointersTo(arguments);
         const std::vector<char*> envp = pointersTo(environment);
         if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) {
@@ -53,9 +54,13 @@ public:
 
     bool started() const { return pid_ > 0 && output_ != nullptr; }
 
-    // The next line the program writes, without its newline; empty once it has closed its output.
+    // The next line the program writes, without its newline; empty once it has closed its output,
+    // or when it never started.
     std::string readLine() {
         std::string line;
+        if (output_ == nullptr) {
+            return line;
+        }
         for (int c = std::fgetc(output_); c != EOF && c != '\n'; c = std::fgetc(output_)) {
             line.push_back(static_cast<char>(c));
         }
@@ -71,6 +76,20 @@ public:
     }
 
 private:
+    // This process's environment with the extra variables in place of any of the same name.
+    static std::vector<std::string> environmentWith(const std::vector<std::string>& extra) {
+        std::vector<std::string> environment(extra);
+        for (char** variable = environ; *variable != nullptr; ++variable) {
+            const std::string_view entry(*variable);
+            const std::string_view name = entry.substr(0, entry.find('=') + 1);
+            if (std::none_of(extra.begin(), extra.end(),
+                             [name](const std::string& added) { return added.starts_with(name); })) {
+                environment.emplace_back(entry);
+            }
+        }
+        return environment;
+    }
+
     static std::vector<char*> pointersTo(std::vector<std::string>& strings) {
         std::vector<char*> pointers;
         for (std::string& text : strings) {
