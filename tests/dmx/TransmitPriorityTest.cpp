@@ -5,6 +5,7 @@
 #include "PrivateBus.h"
 #include "StandInRealtimeKit.h"
 #include "dmx/ThreadPriority.h"
+#include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -47,6 +48,7 @@ const Case kCases[] = {
 };
 
 struct Probed {
+    std::string said;
     long long thread = 0;
     int policy = -1;
     int priority = -1;
@@ -61,7 +63,9 @@ protected:
     int probe(const std::string& busAddress, Probed& probed) {
         ChildProcess child({LUMORA_PRIORITY_PROBE, GetParam().restriction},
                            {"DBUS_SYSTEM_BUS_ADDRESS=" + busAddress});
-        std::istringstream line(child.readLine());
+        // Longer than the probe's own wait for frames, so that its message arrives when that fails.
+        probed.said = child.readLine(2 * kHangGuard);
+        std::istringstream line(probed.said);
         line >> probed.thread >> probed.policy >> probed.priority >> probed.runTimeLimit;
         return child.exitStatus();
     }
@@ -95,7 +99,7 @@ TEST_P(TransmitPriority, RunsTheThreadAsTheSystemAllows) {
     if (status == kCannotRestrict) {
         GTEST_SKIP() << "this process may not set a real-time limit of " << c.restriction;
     }
-    ASSERT_EQ(status, 0) << "the probe opened the port and saw frames";
+    ASSERT_EQ(status, 0) << "the probe said: " << probed.said;
 
     EXPECT_EQ(probed.policy, c.policy);
     EXPECT_EQ(probed.priority, c.priority);

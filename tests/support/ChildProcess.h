@@ -1,14 +1,18 @@
 #pragma once
 
+#include "support/WaitFor.h"
+
 #include <algorithm>
+#include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <string>
 #include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -37,7 +41,7 @@ public:
         }
         posix_spawn_file_actions_destroy(&actions);
         close(pipeEnds[1]);
-        output_ = fdopen(pipeEnds[0], "r");
+        output_ = pipeEnds[0];
     }
 
     ~ChildProcess() {
@@ -45,34 +49,52 @@ public:
             kill(pid_, SIGTERM);
             exitStatus();
         }
-        if (output_ != nullptr) {
-            std::fclose(output_);
+        if (output_ >= 0) {
+            close(output_);
         }
     }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool started() const { return pid_ > 0 && output_ != nullptr; }
+    bool started() const { return pid_ > 0 && output_ >= 0; }
 
-    // The next line the program writes, without its newline; empty once it has closed its output,
-    // or when it never started.
-    std::string readLine() {
+    // The next line the program writes, without its newline. Empty once it has closed its output or
+    // when it never started; only what came of the line when the hang guard passes first.
+    std::string readLine(std::chrono::milliseconds hangGuard = kHangGuard) {
+        const auto until = std::chrono::steady_clock::now() + hangGuard;
         std::string line;
-        if (output_ == nullptr) {
-            return line;
-        }
-        for (int c = std::fgetc(output_); c != EOF && c != '\n'; c = std::fgetc(output_)) {
-            line.push_back(static_cast<char>(c));
+        char c = 0;
+        while (output_ >= 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                until - std::chrono::steady_clock::now());
+            pollfd readable{output_, POLLIN, 0};
+            if (left.count() <= 0 || poll(&readable, 1, static_cast<int>(left.count())) <= 0 ||
+                read(output_, &c, 1) != 1 || c == '\n') {
+                break;
+            }
+            line.push_back(c);
         }
         return line;
     }
 
-    // Waits for the program to end; -1 unless it exited by itself.
+    // Waits for the program to end, and ends it when the hang guard passes first; -1 unless it
+    // exited by itself.
     int exitStatus() {
+        if (pid_ <= 0) {
+            return -1;
+        }
+        const pid_t pid = std::exchange(pid_, -1);
         int status = 0;
-        const bool waited = pid_ > 0 && waitpid(pid_, &status, 0) == pid_;
-        pid_ = -1;
-        return waited && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        pid_t waited = 0;
+        waitFor([&] {
+            waited = waitpid(pid, &status, WNOHANG);
+            return waited != 0;
+        });
+        if (waited == 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        return waited == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
 private:
@@ -100,7 +122,7 @@ private:
     }
 
     pid_t pid_ = -1;
-    std::FILE* output_ = nullptr;
+    int output_ = -1;
 };
 
 } // namespace lumora::test
