@@ -28,7 +28,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <sched.h>
@@ -73,18 +72,15 @@ double cpuSeconds() {
 // How the transmit thread is scheduled, as ps shows it: "FF 49", "RR 20" (as RealtimeKit grants it),
 // or "TS" at normal priority.
 std::string transmitScheduling() {
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-        std::string name;
-        if (std::getline(std::ifstream(task.path() / "comm"), name) && name == kTransmitThreadName) {
-            const auto thread = static_cast<pid_t>(std::stoi(task.path().filename().string()));
-            sched_param parameter{};
-            sched_getparam(thread, &parameter);
-            const int policy = sched_getscheduler(thread) & ~SCHED_RESET_ON_FORK;
-            const std::string priority = std::to_string(parameter.sched_priority);
-            return policy == SCHED_FIFO ? "FF " + priority : policy == SCHED_RR ? "RR " + priority : "TS";
-        }
+    const pid_t thread = test::threadIdNamed(kTransmitThreadName);
+    if (thread == 0) {
+        return "not running";
     }
-    return "not running";
+    sched_param parameter{};
+    sched_getparam(thread, &parameter);
+    const int policy = sched_getscheduler(thread) & ~SCHED_RESET_ON_FORK;
+    const std::string priority = std::to_string(parameter.sched_priority);
+    return policy == SCHED_FIFO ? "FF " + priority : policy == SCHED_RR ? "RR " + priority : "TS";
 }
 
 // Follows the transmit thread's calls as they finish: a frame is a break followed by the break's

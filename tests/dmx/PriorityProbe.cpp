@@ -7,29 +7,14 @@
 #include "dmx/ThreadName.h"
 #include "hw/SimulatedAdapter.h"
 #include "support/RealtimeRefused.h"
+#include "support/ThreadsNamed.h"
 #include "support/WaitFor.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sched.h>
 #include <string>
 
 using namespace lumora;
-
-namespace {
-
-pid_t transmitThread() {
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-        std::string name;
-        if (std::getline(std::ifstream(task.path() / "comm"), name) && name == kTransmitThreadName) {
-            return static_cast<pid_t>(std::stoi(task.path().filename().string()));
-        }
-    }
-    return 0;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2 || (std::string(argv[1]) != "keep" && !test::restrictRealtime(std::stoul(argv[1])))) {
@@ -44,7 +29,7 @@ int main(int argc, char** argv) {
         std::puts("no frame went out");
         return 1;
     }
-    const pid_t thread = transmitThread();
+    const pid_t thread = test::threadIdNamed(kTransmitThreadName);
     sched_param parameter{};
     const int policy = sched_getscheduler(thread) & ~SCHED_RESET_ON_FORK;
     sched_getparam(thread, &parameter);

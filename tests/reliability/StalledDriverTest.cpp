@@ -6,7 +6,7 @@
 #include "hw/SimulatedAdapter.h"
 #include "hw/WireDecoder.h"
 #include "support/DriverCallQueries.h"
-#include "support/ThreadsNamed.h"
+#include "support/ThreadState.h"
 #include "support/WaitFor.h"
 #include "support/WritesAhead.h"
 
