@@ -1,7 +1,8 @@
 // Opens the port on the simulated adapter in a process of its own, with real-time scheduling
 // restricted as its argument says ("keep", or the real-time limit to leave it), and once frames flow
 // prints how the transmit thread is scheduled: "<thread id> <policy> <priority> <RLIMIT_RTTIME hard>".
-// Exits with status 3 when this process may not take the limit it is given.
+// Exits with status 3 when this process may not take the limit it is given, and with 1 and a
+// message instead of the line when no frame goes out or no transmit thread can be found.
 
 #include "dmx/CDmxPort.h"
 #include "dmx/ThreadName.h"
@@ -29,7 +30,13 @@ int main(int argc, char** argv) {
         std::puts("no frame went out");
         return 1;
     }
+    // Thread 0 would read this process's main thread, which is never real-time.
     const pid_t thread = test::threadIdNamed(kTransmitThreadName);
+    if (thread == 0) {
+        std::puts("no transmit thread");
+        port.close();
+        return 1;
+    }
     sched_param parameter{};
     const int policy = sched_getscheduler(thread) & ~SCHED_RESET_ON_FORK;
     sched_getparam(thread, &parameter);
