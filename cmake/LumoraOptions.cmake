@@ -35,7 +35,7 @@ function(lumora_add_test name)
   if(ARG_GUI)
     target_link_libraries(${name} PRIVATE lumora_qt_test_main)
   else()
-    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE lumora_test_main)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
