@@ -32,6 +32,7 @@
 #include <mutex>
 #include <sched.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -141,13 +142,19 @@ private:
     bool ok_ = true;
 };
 
-// Two processes that keep a core busy each, ended by their ids.
+// Two processes that keep a core busy each, ended by their ids, or by the kernel should the bench
+// end without ending them.
 class CpuHogs {
 public:
     CpuHogs() {
+        const pid_t bench = getpid();
         for (pid_t& pid : pids_) {
             pid = fork();
             if (pid == 0) {
+                // A bench that died before this took effect has left the hog to another parent.
+                if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != bench) {
+                    _exit(1);
+                }
                 volatile unsigned long spin = 0;
                 for (;;) {
                     spin = spin + 1;
