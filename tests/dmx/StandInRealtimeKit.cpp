@@ -74,6 +74,9 @@ int StandInRealtimeKit::onMakeThreadRealtime(sd_bus_message* call, void* self, s
         std::lock_guard lock(service->mutex_);
         service->request_ = request;
     }
+    if (service->answer_ == Answer::Never) {
+        return 1; // handled, with no reply ever sent
+    }
     sched_param parameter{};
     parameter.sched_priority = static_cast<int>(request.priority);
     if (service->answer_ == Answer::Refuse ||

@@ -19,7 +19,7 @@ using namespace lumora::test;
 
 namespace {
 
-enum class Bus { None, NoService, Granting, Refusing };
+enum class Bus { None, NoService, Granting, Refusing, Hung };
 
 struct Case {
     const char* name;
@@ -47,6 +47,8 @@ const Case kCases[] = {
     {"GrantedByTheServiceAtTheChosenPriority", "0", Bus::Granting, 60, SCHED_RR, kTransmitPriority,
      kTransmitPriority},
     {"RefusedByTheService", "0", Bus::Refusing, 20, SCHED_OTHER, 0, 20},
+    // Output starts, and CLOSE returns, however long a hung service keeps the request.
+    {"ServiceThatNeverAnswers", "0", Bus::Hung, 20, SCHED_OTHER, 0, 20},
 };
 
 struct Probed {
@@ -56,6 +58,12 @@ struct Probed {
     int priority = -1;
     long long runTimeLimit = 0;
 };
+
+StandInRealtimeKit::Answer answerOf(Bus bus) {
+    return bus == Bus::Granting   ? StandInRealtimeKit::Answer::Grant
+           : bus == Bus::Refusing ? StandInRealtimeKit::Answer::Refuse
+                                  : StandInRealtimeKit::Answer::Never;
+}
 
 // Whether a thread of this process may take real-time scheduling, tried on one that ends at once.
 bool aThreadMayRunRealtime() {
@@ -103,11 +111,9 @@ TEST_P(TransmitPriority, RunsTheThreadAsTheSystemAllows) {
         ASSERT_FALSE(bus->address().empty()) << "dbus-daemon did not start";
         address = bus->address();
     }
-    if (c.bus == Bus::Granting || c.bus == Bus::Refusing) {
-        service = std::make_unique<StandInRealtimeKit>(
-            address,
-            c.bus == Bus::Granting ? StandInRealtimeKit::Answer::Grant : StandInRealtimeKit::Answer::Refuse,
-            c.serviceMaximum, kServiceRunTimeMaximum);
+    if (c.bus == Bus::Granting || c.bus == Bus::Refusing || c.bus == Bus::Hung) {
+        service = std::make_unique<StandInRealtimeKit>(address, answerOf(c.bus), c.serviceMaximum,
+                                                       kServiceRunTimeMaximum);
         ASSERT_TRUE(service->serving());
     }
 
