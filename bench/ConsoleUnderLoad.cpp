@@ -28,11 +28,11 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <sched.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -70,19 +70,18 @@ double cpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// How the transmit thread is scheduled, as ps shows it: "FF 49", or "TS" at normal priority.
+// How the transmit thread is scheduled, as ps shows it: "FF 49", "RR 20" (as RealtimeKit grants it),
+// or "TS" at normal priority.
 std::string transmitScheduling() {
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-        std::string name;
-        if (std::getline(std::ifstream(task.path() / "comm"), name) && name == kTransmitThreadName) {
-            const auto thread = static_cast<pid_t>(std::stoi(task.path().filename().string()));
-            sched_param parameter{};
-            sched_getparam(thread, &parameter);
-            const int policy = sched_getscheduler(thread) & ~SCHED_RESET_ON_FORK;
-            return policy == SCHED_FIFO ? "FF " + std::to_string(parameter.sched_priority) : "TS";
-        }
+    const pid_t thread = test::threadIdNamed(kTransmitThreadName);
+    if (thread == 0) {
+        return "not running";
     }
-    return "not running";
+    sched_param parameter{};
+    sched_getparam(thread, &parameter);
+    const int policy = sched_getscheduler(thread) & ~SCHED_RESET_ON_FORK;
+    const std::string priority = std::to_string(parameter.sched_priority);
+    return policy == SCHED_FIFO ? "FF " + priority : policy == SCHED_RR ? "RR " + priority : "TS";
 }
 
 // Follows the transmit thread's calls as they finish: a frame is a break followed by the break's
@@ -143,13 +142,19 @@ private:
     bool ok_ = true;
 };
 
-// Two processes that keep a core busy each, ended by their ids.
+// Two processes that keep a core busy each, ended by their ids, or by the kernel should the bench
+// end without ending them.
 class CpuHogs {
 public:
     CpuHogs() {
+        const pid_t bench = getpid();
         for (pid_t& pid : pids_) {
             pid = fork();
             if (pid == 0) {
+                // A bench that died before this took effect has left the hog to another parent.
+                if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != bench) {
+                    _exit(1);
+                }
                 volatile unsigned long spin = 0;
                 for (;;) {
                     spin = spin + 1;

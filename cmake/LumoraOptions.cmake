@@ -22,17 +22,20 @@ endfunction()
 
 # lumora_add_test(<name> SOURCES ... [LIBS ...] [TIMEOUT s] [GUI]): one test executable,
 # its cases registered one by one; every case gets a timeout so a hang fails instead of stalling CI.
+# The timeout leaves room for a few waits to run into the tests' 30 s hang guard (WaitFor.h) one
+# after another, so that they report what they waited for; a target whose cases wait longer in
+# sequence sets its own.
 function(lumora_add_test name)
   cmake_parse_arguments(ARG "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT ARG_TIMEOUT)
-    set(ARG_TIMEOUT 60)
+    set(ARG_TIMEOUT 120)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} lumora_test_support GTest::gtest GTest::gmock lumora_options)
   if(ARG_GUI)
     target_link_libraries(${name} PRIVATE lumora_qt_test_main)
   else()
-    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE lumora_test_main)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60

@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lumora::fuzz::ScriptedDriver driver(script);
     RecordingSink sink;
     DeviceIndex index = start;
-    const bool result = lumora::discoverPorts(driver, index, sink);
+    const lumora::PortsFound found = lumora::discoverPorts(driver, index, sink);
 
     const Outcome expected = expectedOutcome(script, start);
     require(driver.createCalls() == 1, "the device list is built exactly once");
@@ -110,6 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(sink.entries == expected.entries, "one entry per matching record that had room and was reported");
     require(index == expected.index, "the index is kept or ends at the last matching record");
     require(sink.warnings == expected.warnings, "exactly the warning due, with its exact text");
-    require(result == expected.result, "the result says whether a device is chosen");
+    require(found.usable == expected.result, "the result says whether a device is chosen");
+    require(found.foundNow == !expected.entries.empty(), "found now exactly when this run listed an adapter");
     return 0;
 }

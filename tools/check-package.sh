@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package in Release, lists it and checks that it holds the executable, the desktop
-# entry, the icons and the udev rule, declares its run-time dependencies, and that the desktop entry
-# validates.
+# entry, the icons and the udev rule, declares its run-time dependencies and suggests rtkit, and
+# that the desktop entry validates.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,6 +38,10 @@ for dependency in libqt6widgets6 qt6-translations-l10n libftdi1-2 libsystemd0 fo
     status=1
   fi
 done
+if ! grep -q "rtkit" <<<"$(dpkg-deb --field "$deb" Suggests)"; then
+  echo "not suggested: rtkit"
+  status=1
+fi
 
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT

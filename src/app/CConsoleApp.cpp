@@ -26,8 +26,9 @@ QString helpFilePath() {
 
 } // namespace
 
-CConsoleApp::CConsoleApp(std::unique_ptr<hw::FtdiDriver> driver)
-    : driver_(std::move(driver)) {}
+CConsoleApp::CConsoleApp(std::unique_ptr<hw::FtdiDriver> driver, const QLocale& desktopLanguage)
+    : driver_(std::move(driver))
+    , translations_(desktopLanguage) {}
 
 CConsoleApp::~CConsoleApp() = default;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/PlatformTranslations.h"
+
 #include <memory>
 
 namespace lumora {
@@ -9,10 +11,11 @@ class FtdiDriver;
 }
 
 // The application: runs the main dialog once, modally, with the driver chosen at start-up, and
-// answers F1 in any dialog with the help file beside the executable.
+// answers F1 in any dialog with the help file beside the executable. While it lives, Qt's own texts
+// follow the desktop's language. Made after the application object.
 class CConsoleApp {
 public:
-    explicit CConsoleApp(std::unique_ptr<hw::FtdiDriver> driver);
+    CConsoleApp(std::unique_ptr<hw::FtdiDriver> driver, const QLocale& desktopLanguage);
     ~CConsoleApp();
     CConsoleApp(const CConsoleApp&) = delete;
     CConsoleApp& operator=(const CConsoleApp&) = delete;
@@ -32,6 +35,7 @@ public:
 
 private:
     std::unique_ptr<hw::FtdiDriver> driver_;
+    PlatformTranslations translations_;
 };
 
 } // namespace lumora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogkit/Dialog.h"
+#include "discovery/PortDiscovery.h"
 #include "dmx/CDmxPort.h"
 #include "dmx/ChannelLevels.h"
 #include "hw/DeviceIndex.h"
@@ -37,7 +38,7 @@ public:
     ~CMainDialog() override;
 
     // Finds the FT232R adapters, lists them in the port selector and updates the device index.
-    bool discoverPorts();
+    PortsFound discoverPorts();
 
     const ChannelLevels& levels() const { return levels_; }
     int firstChannel() const { return firstChannel_; }
@@ -49,9 +50,6 @@ protected:
     bool preTranslateKey(const QKeyEvent& event) override;
 
 private:
-    // Discovery as above; listedAny tells whether this run found an adapter, and so whether the
-    // device index is a position this run found.
-    bool discoverPorts(bool& listedAny);
     void bindControls();
     void initialiseControls();
 

@@ -26,44 +26,35 @@ public:
         : owner_(owner)
         , selector_(selector) {}
 
-    void appendEntry(std::string_view label) override {
-        selector_.addString(fromUtf8(label));
-        ++entries_;
-    }
+    void appendEntry(std::string_view label) override { selector_.addString(fromUtf8(label)); }
     void showWarning(std::string_view text) override { dialogkit::messageBox(&owner_, fromUtf8(text)); }
-
-    // How many adapters this run listed.
-    int entries() const { return entries_; }
 
 private:
     QWidget& owner_;
     dialogkit::ComboBox& selector_;
-    int entries_ = 0;
 };
 
 } // namespace
 
-bool CMainDialog::discoverPorts() {
-    bool listedAny = false;
-    return discoverPorts(listedAny);
-}
-
-bool CMainDialog::discoverPorts(bool& listedAny) {
+PortsFound CMainDialog::discoverPorts() {
     SelectorSink sink(*this, *portSelector_);
-    const bool found = lumora::discoverPorts(driver_, deviceIndex_, sink);
-    listedAny = sink.entries() > 0;
-    return found;
+    return lumora::discoverPorts(driver_, deviceIndex_, sink);
 }
 
 void CMainDialog::onOpen() {
-    bool listedAny = false;
-    if (!discoverPorts(listedAny)) {
+    // OPEN is disabled while the port is open; should it come anyway, the port and the panel stay
+    // as they are.
+    if (port_.isOpen()) {
+        return;
+    }
+    const PortsFound found = discoverPorts();
+    if (!found.usable) {
         return;
     }
     // A run that finds no adapter keeps the index of an earlier one, and by now another device (a
     // serial cable, another FTDI interface) may sit at that list position: only a position that this
-    // run found as an FT232R is opened. An open port stays as it is.
-    if ((listedAny || port_.isOpen()) && port_.open(deviceIndex_)) {
+    // run found as an FT232R is opened.
+    if (found.foundNow && port_.open(deviceIndex_)) {
         portSelector_->setEnabled(false);
         closeButton_->setEnabled(true);
         openButton_->setEnabled(false);

@@ -1,5 +1,4 @@
 #include "app/CConsoleApp.h"
-#include "app/PlatformTranslations.h"
 #include "hw/DriverChoice.h"
 
 #include <QApplication>
@@ -14,7 +13,6 @@ int main(int argc, char** argv) {
     std::array<char*, 2> programOnly = {argc > 0 ? argv[0] : nullptr, nullptr};
     int programOnlyCount = argc > 0 ? 1 : 0;
     QApplication application(programOnlyCount, programOnly.data());
-    const lumora::PlatformTranslations translations(QLocale::system());
-    lumora::CConsoleApp console(lumora::hw::chooseDriver());
+    lumora::CConsoleApp console(lumora::hw::chooseDriver(), QLocale::system());
     return console.startUp() ? application.exec() : 0;
 }

@@ -30,13 +30,14 @@ std::string entryLabel(const hw::DeviceRecord& record) {
 
 } // namespace
 
-bool discoverPorts(hw::FtdiDriver& driver, DeviceIndex& deviceIndex, DiscoverySink& sink) {
+PortsFound discoverPorts(hw::FtdiDriver& driver, DeviceIndex& deviceIndex, DiscoverySink& sink) {
+    PortsFound found;
     std::uint32_t count = 0;
     if (hw::succeeded(driver.createDeviceList(count))) {
         const auto records = allocateRecords(count);
         if (!records) {
             sink.showWarning(kNoStorageMessage);
-            return false;
+            return found;
         }
         std::uint32_t reported = 0;
         if (hw::succeeded(driver.getDeviceList(std::span(records.get(), count), reported))) {
@@ -47,15 +48,16 @@ bool discoverPorts(hw::FtdiDriver& driver, DeviceIndex& deviceIndex, DiscoverySi
                 if (hw::fieldText(records[i].description) == kWantedDescription) {
                     sink.appendEntry(entryLabel(records[i]));
                     deviceIndex = static_cast<DeviceIndex>(i);
+                    found.foundNow = true;
                 }
             }
         }
     }
-    if (deviceIndex >= 0) {
-        return true;
+    found.usable = deviceIndex >= 0;
+    if (!found.usable) {
+        sink.showWarning(std::string(kWantedDescription) + std::string(kNotFoundSuffix));
     }
-    sink.showWarning(std::string(kWantedDescription) + std::string(kNotFoundSuffix));
-    return false;
+    return found;
 }
 
 } // namespace lumora

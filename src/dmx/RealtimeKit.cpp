@@ -107,7 +107,9 @@ private:
 };
 
 // Keeps the process's real-time CPU budget (the time a real-time thread may run without blocking)
-// within the service's maximum; a limit already lower stays.
+// within the service's maximum; a limit already lower stays. The service refuses any process whose
+// hard limit is above its maximum, so the hard limit is lowered too: that holds for the whole
+// process and for good, as only a privileged process may raise a hard limit again.
 bool limitRealtimeRunTime(std::int64_t maximumMicroseconds) {
     rlimit limit{};
     if (getrlimit(RLIMIT_RTTIME, &limit) != 0) {

@@ -12,9 +12,10 @@ inline constexpr int kTransmitPriority = 49;
 
 // Moves the calling thread to the SCHED_FIFO real-time policy at kTransmitPriority, or at the
 // user's real-time limit when that is lower. Where the system refuses, it asks the desktop's
-// RealtimeKit service instead. Where nothing allows it, the thread carries on at normal priority and
-// nothing is reported: output still works, only with more jitter. While waiting for the service it
-// gives up as soon as `giveUp` is non-zero.
+// RealtimeKit service instead, which grants SCHED_RR: round-robin only matters among real-time
+// threads of equal priority, so it holds the frame period as well. Where nothing allows it, the
+// thread carries on at normal priority and nothing is reported: output still works, only with more
+// jitter. While waiting for the service it gives up as soon as `giveUp` is non-zero.
 void raiseCurrentThreadToRealtime(const std::atomic<int>& giveUp) noexcept;
 
 } // namespace lumora

@@ -6,6 +6,7 @@
 #include "support/DriverCallQueries.h"
 
 #include <QContextMenuEvent>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
@@ -252,7 +253,7 @@ TEST_F(SignalEnd, TheApplicationWiresTheSignalsAndGivesThemBackWhenItEnds) {
         hw::SimulatedAdapter::Timing{std::chrono::microseconds(0), 128});
     hw::SimulatedAdapter& simulated = *owned;
     simulated.attach({});
-    CConsoleApp console(std::move(owned));
+    CConsoleApp console(std::move(owned), QLocale::system());
     bool installedWhileRunning = false;
     int endCode = -1;
     QTimer::singleShot(0, [&] {

@@ -1,7 +1,7 @@
-#include "app/PlatformTranslations.h"
-
 #include "ConsoleFixture.h"
+#include "support/RefusingDriver.h"
 
+#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -21,23 +21,26 @@ struct DesktopLanguage {
 struct PlatformTexts : ConsoleFixture, ::testing::WithParamInterface<DesktopLanguage> {};
 
 // A real box from the console: the button is the platform's and speaks the desktop's language, the
-// message is the console's own and stays Korean.
+// message is the console's own and stays Korean. The application object chooses the language, as
+// at start-up.
 TEST_P(PlatformTexts, FollowTheDesktopWhileTheConsoleSpeaksKorean) {
-    const PlatformTranslations translations(QLocale(GetParam().language, GetParam().territory));
+    const CConsoleApp application(std::make_unique<RefusingDriver>(),
+                                  QLocale(GetParam().language, GetParam().territory));
     start();
     dialogkit::setMessageBoxPresenter({});
     QString button;
     QString message;
     QTimer::singleShot(0, dialog.get(), [&] {
         ASSERT_TRUE(QTest::qWaitFor(
-            [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; }, 2000));
+            [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
+            static_cast<int>(kHangGuard.count())));
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         button = box->button(QMessageBox::Ok)->text();
         message = box->text();
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
-    // Should the box not appear, the safety net closes whatever modal window is open.
-    QTimer::singleShot(3000, dialog.get(), [] {
+    // Should the box not appear, the hang guard closes whatever modal window is open.
+    QTimer::singleShot(kHangGuard, dialog.get(), [] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
             modal->close();
         }

@@ -31,7 +31,7 @@ SimulatedDevice adapterNamed(const char* description, DeviceType type = DeviceTy
 }
 
 struct Discovery : ::testing::Test {
-    bool run() { return discoverPorts(adapter, deviceIndex, sink); }
+    bool run() { return discoverPorts(adapter, deviceIndex, sink).usable; }
 
     SimulatedAdapter adapter{SimulatedAdapter::Timing{std::chrono::microseconds(0), 128}};
     DeviceIndex deviceIndex = kNoDevice;
@@ -104,7 +104,7 @@ TEST_F(Discovery, ADescriptionFillingItsWholeFieldIsReadWithinIt) {
         }
     } unterminated;
     unterminated.created = 2;
-    EXPECT_FALSE(discoverPorts(unterminated, deviceIndex, sink));
+    EXPECT_FALSE(discoverPorts(unterminated, deviceIndex, sink).usable);
     EXPECT_THAT(sink.entries, IsEmpty());
 }
 
@@ -127,7 +127,9 @@ TEST_F(Discovery, DriverFailuresAddNothingAndFallBackOnTheIndexAlreadyHeld) {
 
 TEST_F(Discovery, FindingNothingKeepsAnEarlierIndexSilently) {
     deviceIndex = 1;
-    EXPECT_TRUE(run());
+    const PortsFound found = discoverPorts(adapter, deviceIndex, sink);
+    EXPECT_TRUE(found.usable);
+    EXPECT_FALSE(found.foundNow) << "the index is kept from earlier, not found now";
     EXPECT_EQ(deviceIndex, 1);
     EXPECT_THAT(sink.warnings, IsEmpty());
 }
@@ -136,14 +138,14 @@ TEST_F(Discovery, RecordsAreReadOnlyWhereStorageAndReportAgree) {
     ScriptedListDriver driver;
     driver.created = 2;
     driver.reported = 50; // more than there is room for
-    EXPECT_TRUE(discoverPorts(driver, deviceIndex, sink));
+    EXPECT_TRUE(discoverPorts(driver, deviceIndex, sink).usable);
     EXPECT_EQ(sink.entries.size(), 2u);
     EXPECT_EQ(deviceIndex, 1);
 
     driver.reported = 1; // fewer than were announced
     sink.entries.clear();
     deviceIndex = kNoDevice;
-    EXPECT_TRUE(discoverPorts(driver, deviceIndex, sink));
+    EXPECT_TRUE(discoverPorts(driver, deviceIndex, sink).usable);
     EXPECT_EQ(sink.entries.size(), 1u);
     EXPECT_EQ(deviceIndex, 0);
 }
@@ -155,7 +157,7 @@ TEST_F(Discovery, AnAbsurdDeviceCountIsRefusedLikeMissingStorage) {
         SCOPED_TRACE(absurd);
         driver.created = absurd;
         sink.warnings.clear();
-        EXPECT_FALSE(discoverPorts(driver, deviceIndex, sink));
+        EXPECT_FALSE(discoverPorts(driver, deviceIndex, sink).usable);
         EXPECT_THAT(sink.warnings, ElementsAre("포트를 찾을 수 없습니다."));
         EXPECT_THAT(sink.entries, IsEmpty());
         EXPECT_EQ(deviceIndex, 3) << "whatever the index held";
@@ -167,7 +169,7 @@ TEST_F(Discovery, TheLargestPlausibleListIsStillRead) {
     ScriptedListDriver driver;
     driver.created = kMostDevices;
     driver.reported = 1;
-    EXPECT_TRUE(discoverPorts(driver, deviceIndex, sink));
+    EXPECT_TRUE(discoverPorts(driver, deviceIndex, sink).usable);
     EXPECT_EQ(driver.storageGiven, kMostDevices);
     EXPECT_THAT(sink.entries, ElementsAre("COM5"));
     EXPECT_EQ(deviceIndex, 0);

@@ -1,35 +1,21 @@
 // Opens the port on the simulated adapter in a process of its own, with real-time scheduling
 // restricted as its argument says ("keep", or the real-time limit to leave it), and once frames flow
 // prints how the transmit thread is scheduled: "<thread id> <policy> <priority> <RLIMIT_RTTIME hard>".
-// Exits with status 3 when this process may not take the limit it is given.
+// Exits with status 3 when this process may not take the limit it is given, and with 1 and a
+// message instead of the line when no frame goes out or no transmit thread can be found.
 
 #include "dmx/CDmxPort.h"
 #include "dmx/ThreadName.h"
 #include "simulated/SimulatedAdapter.h"
 #include "support/RealtimeRefused.h"
+#include "support/ThreadsNamed.h"
 #include "support/WaitFor.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sched.h>
 #include <string>
 
 using namespace lumora;
-
-namespace {
-
-pid_t transmitThread() {
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-        std::string name;
-        if (std::getline(std::ifstream(task.path() / "comm"), name) && name == kTransmitThreadName) {
-            return static_cast<pid_t>(std::stoi(task.path().filename().string()));
-        }
-    }
-    return 0;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2 || (std::string(argv[1]) != "keep" && !test::restrictRealtime(std::stoul(argv[1])))) {
@@ -44,7 +30,13 @@ int main(int argc, char** argv) {
         std::puts("no frame went out");
         return 1;
     }
-    const pid_t thread = transmitThread();
+    // Thread 0 would read this process's main thread, which is never real-time.
+    const pid_t thread = test::threadIdNamed(kTransmitThreadName);
+    if (thread == 0) {
+        std::puts("no transmit thread");
+        port.close();
+        return 1;
+    }
     sched_param parameter{};
     const int policy = sched_getscheduler(thread) & ~SCHED_RESET_ON_FORK;
     sched_getparam(thread, &parameter);

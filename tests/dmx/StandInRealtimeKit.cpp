@@ -10,6 +10,8 @@ constexpr const char* kName = "org.freedesktop.RealtimeKit1";
 constexpr const char* kObject = "/org/freedesktop/RealtimeKit1";
 // How often the serving thread looks for the end of the test while the bus is quiet.
 constexpr std::uint64_t kQuietSliceMicroseconds = 20'000;
+// What the service grants: round-robin real-time, which the thread's children do not inherit.
+constexpr int kGrantedPolicy = SCHED_RR | SCHED_RESET_ON_FORK;
 
 } // namespace
 
@@ -72,11 +74,13 @@ int StandInRealtimeKit::onMakeThreadRealtime(sd_bus_message* call, void* self, s
         std::lock_guard lock(service->mutex_);
         service->request_ = request;
     }
+    if (service->answer_ == Answer::Never) {
+        return 1; // handled, with no reply ever sent
+    }
     sched_param parameter{};
     parameter.sched_priority = static_cast<int>(request.priority);
     if (service->answer_ == Answer::Refuse ||
-        sched_setscheduler(static_cast<pid_t>(request.thread), SCHED_FIFO | SCHED_RESET_ON_FORK,
-                           &parameter) != 0) {
+        sched_setscheduler(static_cast<pid_t>(request.thread), kGrantedPolicy, &parameter) != 0) {
         return sd_bus_reply_method_errorf(call, SD_BUS_ERROR_ACCESS_DENIED, "not granted");
     }
     return sd_bus_reply_method_return(call, "");

@@ -11,12 +11,12 @@
 namespace lumora::test {
 
 // Plays the desktop's RealtimeKit service on a bus: owns its name, offers its two limits and
-// records each thread it is asked to make real-time. A granting stand-in moves the thread to the
-// real-time policy itself (which needs the privilege the test process has as root); a refusing one
-// answers with an error.
+// records each thread it is asked to make real-time. A granting stand-in moves the thread to
+// SCHED_RR itself, as the service does (which needs the privilege the test process has as root); a
+// refusing one answers with an error, and a hung one never answers the request at all.
 class StandInRealtimeKit {
 public:
-    enum class Answer { Grant, Refuse };
+    enum class Answer { Grant, Refuse, Never };
     struct Request {
         std::uint64_t thread;
         std::uint32_t priority;

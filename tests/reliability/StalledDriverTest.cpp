@@ -6,7 +6,7 @@
 #include "simulated/SimulatedAdapter.h"
 #include "simulated/WireDecoder.h"
 #include "support/DriverCallQueries.h"
-#include "support/ThreadsNamed.h"
+#include "support/ThreadState.h"
 #include "support/WaitFor.h"
 #include "support/WritesAhead.h"
 
@@ -90,16 +90,20 @@ TEST_F(StalledDriver, SetLevelsNeverWaitsForTheStalledWriteAndTheNextFrameCarrie
 
 TEST_F(StalledDriver, CloseWaitsForTheStalledCycleAndClosesTheAdapterOnlyAfterIt) {
     ASSERT_NO_FATAL_FAILURE(openAndStallAWrite());
+    std::atomic<bool> closing{false};
     std::atomic<bool> closed{false};
     std::atomic<long> closerId{0};
     std::thread closer([&] {
         closerId.store(gettid());
+        closing.store(true);
         port.close();
         closed.store(true);
     });
     // Close either returns or blocks; a close that blocks while the write hangs is waiting for it.
+    // The closer may block on its way to close too (starting up, say), so only a block after it
+    // has set out to close counts.
     ASSERT_TRUE(
-        waitFor([&] { return closed.load() || (closerId.load() != 0 && threadIsBlocked(closerId.load())); }));
+        waitFor([&] { return closed.load() || (closing.load() && threadIsBlocked(closerId.load())); }));
     EXPECT_FALSE(closed.load()) << "close waits for the cycle in progress";
     EXPECT_EQ(adapter.openHandleCount(), 1u) << "the handle is never closed under a write";
     EXPECT_EQ(adapter.stalledCallCount(), 1);

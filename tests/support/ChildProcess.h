@@ -1,11 +1,18 @@
 #pragma once
 
+#include "support/WaitFor.h"
+
+#include <algorithm>
+#include <chrono>
 #include <csignal>
-#include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <string>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -17,18 +24,16 @@ namespace lumora::test {
 class ChildProcess {
 public:
     ChildProcess(std::vector<std::string> arguments, const std::vector<std::string>& extraEnvironment) {
+        // Close-on-exec, so that no other program started meanwhile holds the pipe open; the copy
+        // the child gets as its standard output is kept.
         int pipeEnds[2];
-        if (pipe(pipeEnds) != 0) {
+        if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
             return;
         }
-        std::vector<std::string> environment(extraEnvironment);
-        for (char** variable = environ; *variable != nullptr; ++variable) {
-            environment.emplace_back(*variable);
-        }
+        std::vector<std::string> environment = environmentWith(extraEnvironment);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
         const std::vector<char*> argv = pointersTo(arguments);
         const std::vector<char*> envp = pointersTo(environment);
         if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) {
@@ -36,7 +41,7 @@ public:
         }
         posix_spawn_file_actions_destroy(&actions);
         close(pipeEnds[1]);
-        output_ = fdopen(pipeEnds[0], "r");
+        output_ = pipeEnds[0];
     }
 
     ~ChildProcess() {
@@ -44,33 +49,69 @@ public:
             kill(pid_, SIGTERM);
             exitStatus();
         }
-        if (output_ != nullptr) {
-            std::fclose(output_);
+        if (output_ >= 0) {
+            close(output_);
         }
     }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool started() const { return pid_ > 0 && output_ != nullptr; }
+    bool started() const { return pid_ > 0 && output_ >= 0; }
 
-    // The next line the program writes, without its newline; empty once it has closed its output.
-    std::string readLine() {
+    // The next line the program writes, without its newline. Empty once it has closed its output or
+    // when it never started; only what came of the line when the hang guard passes first.
+    std::string readLine(std::chrono::milliseconds hangGuard = kHangGuard) {
+        const auto until = std::chrono::steady_clock::now() + hangGuard;
         std::string line;
-        for (int c = std::fgetc(output_); c != EOF && c != '\n'; c = std::fgetc(output_)) {
-            line.push_back(static_cast<char>(c));
+        char c = 0;
+        while (output_ >= 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                until - std::chrono::steady_clock::now());
+            pollfd readable{output_, POLLIN, 0};
+            if (left.count() <= 0 || poll(&readable, 1, static_cast<int>(left.count())) <= 0 ||
+                read(output_, &c, 1) != 1 || c == '\n') {
+                break;
+            }
+            line.push_back(c);
         }
         return line;
     }
 
-    // Waits for the program to end; -1 unless it exited by itself.
+    // Waits for the program to end, and ends it when the hang guard passes first; -1 unless it
+    // exited by itself.
     int exitStatus() {
+        if (pid_ <= 0) {
+            return -1;
+        }
+        const pid_t pid = std::exchange(pid_, -1);
         int status = 0;
-        const bool waited = pid_ > 0 && waitpid(pid_, &status, 0) == pid_;
-        pid_ = -1;
-        return waited && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        pid_t waited = 0;
+        waitFor([&] {
+            waited = waitpid(pid, &status, WNOHANG);
+            return waited != 0;
+        });
+        if (waited == 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        return waited == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
 private:
+    // This process's environment with the extra variables in place of any of the same name.
+    static std::vector<std::string> environmentWith(const std::vector<std::string>& extra) {
+        std::vector<std::string> environment(extra);
+        for (char** variable = environ; *variable != nullptr; ++variable) {
+            const std::string_view entry(*variable);
+            const std::string_view name = entry.substr(0, entry.find('=') + 1);
+            if (std::none_of(extra.begin(), extra.end(),
+                             [name](const std::string& added) { return added.starts_with(name); })) {
+                environment.emplace_back(entry);
+            }
+        }
+        return environment;
+    }
+
     static std::vector<char*> pointersTo(std::vector<std::string>& strings) {
         std::vector<char*> pointers;
         for (std::string& text : strings) {
@@ -81,7 +122,7 @@ private:
     }
 
     pid_t pid_ = -1;
-    std::FILE* output_ = nullptr;
+    int output_ = -1;
 };
 
 } // namespace lumora::test

@@ -4,23 +4,36 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/types.h>
 #include <system_error>
 
 namespace lumora::test {
 
-// How many of this process's threads, as the kernel lists them right now, have a name that keep
-// accepts.
-template <typename Keep> std::size_t countThreads(Keep keep) {
+// Calls visit(thread id, name) for each of this process's threads as the kernel lists them right
+// now, until it returns true.
+template <typename Visit> void visitThreads(Visit visit) {
     std::error_code error;
-    std::size_t count = 0;
     for (std::filesystem::directory_iterator task("/proc/self/task", error), end; !error && task != end;
          task.increment(error)) {
         std::ifstream comm(task->path() / "comm");
         std::string threadName;
-        if (std::getline(comm, threadName) && keep(threadName)) {
-            ++count;
+        if (std::getline(comm, threadName) &&
+            visit(static_cast<pid_t>(std::stol(task->path().filename().string())), threadName)) {
+            return;
         }
     }
+}
+
+// How many of this process's threads, as the kernel lists them right now, have a name that keep
+// accepts.
+template <typename Keep> std::size_t countThreads(Keep keep) {
+    std::size_t count = 0;
+    visitThreads([&](pid_t, const std::string& threadName) {
+        if (keep(threadName)) {
+            ++count;
+        }
+        return false;
+    });
     return count;
 }
 
@@ -35,16 +48,14 @@ inline std::size_t threadCount() {
     return countThreads([](const std::string&) { return true; });
 }
 
-// Whether one of this process's threads is blocked, waiting for something (its state is S or D).
-inline bool threadIsBlocked(long threadId) {
-    std::ifstream stat("/proc/self/task/" + std::to_string(threadId) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) {
-        return false;
-    }
-    // The name in parentheses may hold spaces; the state follows the closing one.
-    const std::size_t state = line.rfind(')') + 2;
-    return state < line.size() && (line[state] == 'S' || line[state] == 'D');
+// The id of one of this process's threads that goes by this name right now; 0 when none does.
+inline pid_t threadIdNamed(const std::string& name) {
+    pid_t found = 0;
+    visitThreads([&](pid_t thread, const std::string& threadName) {
+        found = threadName == name ? thread : 0;
+        return found != 0;
+    });
+    return found;
 }
 
 } // namespace lumora::test
