@@ -42,19 +42,14 @@ PortsFound CMainDialog::discoverPorts() {
 }
 
 void CMainDialog::onOpen() {
-    // OPEN is disabled while the port is open; should it come anyway, the port and the panel stay
-    // as they are.
-    if (port_.isOpen()) {
-        return;
-    }
     const PortsFound found = discoverPorts();
     if (!found.usable) {
         return;
     }
     // A run that finds no adapter keeps the index of an earlier one, and by now another device (a
     // serial cable, another FTDI interface) may sit at that list position: only a position that this
-    // run found as an FT232R is opened.
-    if (found.foundNow && port_.open(deviceIndex_)) {
+    // run found as an FT232R is opened. An open port touches no device and stays as it is.
+    if ((found.foundNow || port_.isOpen()) && port_.open(deviceIndex_)) {
         portSelector_->setEnabled(false);
         closeButton_->setEnabled(true);
         openButton_->setEnabled(false);
