@@ -2,6 +2,9 @@
 
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <array>
+
 using namespace lumora;
 using namespace lumora::test;
 
@@ -155,14 +158,16 @@ TEST_F(ChannelStrips, ClearZeroesEveryChannelAndRestoresThePage) {
     std::array<int, 20> notified{};
     dialogkit::MessageTable counting;
     for (const dialogkit::MessageEntry& entry : dialog->messageTable()) {
-        const auto k = resources::stripOfEdit(entry.controlId);
-        if (entry.notification != dialogkit::Notification::TextChanged || !k) {
+        const auto strip = std::find_if(resources::kStripTable.begin(), resources::kStripTable.end(),
+                                        [&entry](const auto& ids) { return ids.edit == entry.controlId; });
+        if (entry.notification != dialogkit::Notification::TextChanged ||
+            strip == resources::kStripTable.end()) {
             counting.add(entry);
             continue;
         }
+        const auto k = static_cast<std::size_t>(strip - resources::kStripTable.begin());
         counting.add({entry.notification, entry.controlId,
-                      [handler = entry.handler,
-                       &count = notified[static_cast<std::size_t>(*k)]](const dialogkit::NotifyEvent& event) {
+                      [handler = entry.handler, &count = notified[k]](const dialogkit::NotifyEvent& event) {
                           ++count;
                           handler(event);
                       }});
