@@ -20,8 +20,8 @@ constexpr int kSystemIconSize = 32;
 } // namespace
 
 ControlFactory::ControlFactory(const DialogUnits& units, IconLoader icons)
-    : m_units(units)
-    , m_icons(std::move(icons)) {}
+    : units_(units)
+    , icons_(std::move(icons)) {}
 
 QWidget* ControlFactory::create(const ControlTemplate& control, const Notifier& notifier,
                                 QWidget* parent) const {
@@ -82,7 +82,7 @@ QWidget* ControlFactory::createStatic(const ControlTemplate& control, QWidget* p
     auto* label = new QLabel(parent);
     const std::uint32_t type = control.style & style::kStaticTypeMask;
     if (type == style::kStaticIcon) {
-        const QIcon icon = m_icons ? m_icons(control.iconId) : QIcon();
+        const QIcon icon = icons_ ? icons_(control.iconId) : QIcon();
         const QSize size = icon.availableSizes().value(0, QSize(kSystemIconSize, kSystemIconSize));
         label->setPixmap(icon.pixmap(size));
         label->setGeometry(QRect(pixelRect(control).topLeft(), size));
@@ -99,7 +99,7 @@ QWidget* ControlFactory::createStatic(const ControlTemplate& control, QWidget* p
 }
 
 QRect ControlFactory::pixelRect(const ControlTemplate& control) const {
-    return m_units.toPixels(control.x, control.y, control.cx, control.cy);
+    return units_.toPixels(control.x, control.y, control.cx, control.cy);
 }
 
 } // namespace lumora::dialogkit

@@ -50,25 +50,25 @@ bool withoutModifiers(const QKeyEvent& key, Qt::KeyboardModifiers allowed) {
 
 Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* owner)
     : QDialog(owner)
-    , m_templateId(dialogTemplate.id)
-    , m_templatePosition(dialogTemplate.x, dialogTemplate.y)
-    , m_hasSystemMenu((dialogTemplate.style & style::kSysMenu) != 0)
-    , m_units(DialogUnits::fromFont(templateFont(dialogTemplate))) {
+    , templateId_(dialogTemplate.id)
+    , templatePosition_(dialogTemplate.x, dialogTemplate.y)
+    , hasSystemMenu_((dialogTemplate.style & style::kSysMenu) != 0)
+    , units_(DialogUnits::fromFont(templateFont(dialogTemplate))) {
     // A dialog with its own task-bar entry is a main window to the window manager, not a dialog
     // transient for another window.
     const bool ownTaskBarEntry = (dialogTemplate.exStyle & style::kExAppWindow) != 0;
     Qt::WindowFlags flags =
         (ownTaskBarEntry ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (m_hasSystemMenu) {
+    if (hasSystemMenu_) {
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     }
     setWindowFlags(flags);
     setWindowTitle(templateText(dialogTemplate.caption));
     setFont(templateFont(dialogTemplate));
-    setFixedSize(m_units.toPixels(dialogTemplate.cx, dialogTemplate.cy));
+    setFixedSize(units_.toPixels(dialogTemplate.cx, dialogTemplate.cy));
 
-    const ControlFactory factory(m_units, iconLoader());
-    m_controls.reserve(dialogTemplate.controls.size());
+    const ControlFactory factory(units_, iconLoader());
+    controls_.reserve(dialogTemplate.controls.size());
     for (const ControlTemplate& control : dialogTemplate.controls) {
         const int id = control.id;
         const Notifier notifier = [this, id](Notification notification) {
@@ -78,7 +78,7 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* owner)
         if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             connect(button, &QAbstractButton::clicked, this, [this, id] { command(id); });
         }
-        m_controls.push_back({id, widget});
+        controls_.push_back({id, widget});
     }
     QApplication::instance()->installEventFilter(this);
 }
@@ -90,16 +90,16 @@ Dialog::~Dialog() {
 int Dialog::doModal() {
     initialiseOnce();
     // A dialog ended during its initialisation is never shown; QDialog::exec would wait forever.
-    if (!m_ended) {
+    if (!ended_) {
         exec();
     }
     return result();
 }
 
 QWidget* Dialog::control(int id) const {
-    const auto found = std::find_if(m_controls.begin(), m_controls.end(),
+    const auto found = std::find_if(controls_.begin(), controls_.end(),
                                     [id](const Control& control) { return control.id == id; });
-    return found == m_controls.end() ? nullptr : found->widget;
+    return found == controls_.end() ? nullptr : found->widget;
 }
 
 QPushButton* Dialog::button(int id) const {
@@ -127,7 +127,7 @@ BitmapButton* Dialog::bitmapButton(int id) const {
 }
 
 bool Dialog::chooseSystemMenuItem(int commandId) {
-    if (!m_systemMenu.contains(commandId)) {
+    if (!systemMenu_.contains(commandId)) {
         return false;
     }
     if (!dispatch(Notification::SysCommand, kNoControl, commandId)) {
@@ -154,7 +154,7 @@ void Dialog::setIconLoader(IconLoader loader) {
 void Dialog::setVisible(bool visible) {
     if (visible) {
         initialiseOnce();
-        if (m_ended) {
+        if (ended_) {
             return;
         }
     }
@@ -162,10 +162,10 @@ void Dialog::setVisible(bool visible) {
 }
 
 void Dialog::done(int code) {
-    if (m_ended) {
+    if (ended_) {
         return;
     }
-    m_ended = true;
+    ended_ = true;
     QDialog::done(code);
     dispatch(Notification::Destroy, kNoControl);
 }
@@ -203,7 +203,7 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event) {
     }
     if (key.key() == Qt::Key_F1 && withoutModifiers(key, Qt::NoModifier)) {
         if (helpHandler()) {
-            helpHandler()(kHelpContextBase + m_templateId);
+            helpHandler()(kHelpContextBase + templateId_);
         }
         return true;
     }
@@ -235,7 +235,7 @@ bool Dialog::keyboardContextMenu(const QWidget& target, const QContextMenuEvent&
     if (event.reason() != QContextMenuEvent::Keyboard || qobject_cast<const QLineEdit*>(&target) != nullptr) {
         return false;
     }
-    if (m_hasSystemMenu) {
+    if (hasSystemMenu_) {
         showSystemMenu(mapToGlobal(QPoint(0, 0)));
     }
     return true;
@@ -243,7 +243,7 @@ bool Dialog::keyboardContextMenu(const QWidget& target, const QContextMenuEvent&
 
 void Dialog::contextMenuEvent(QContextMenuEvent* event) {
     // Controls leave their right clicks to the dialog; only a click on the free area means it.
-    if (!m_hasSystemMenu || childAt(event->pos()) != nullptr) {
+    if (!hasSystemMenu_ || childAt(event->pos()) != nullptr) {
         event->ignore();
         return;
     }
@@ -257,7 +257,7 @@ void Dialog::paintEvent(QPaintEvent* event) {
 }
 
 bool Dialog::dispatch(Notification notification, int controlId, int param) {
-    const MessageEntry* entry = m_table.find(notification, controlId);
+    const MessageEntry* entry = table_.find(notification, controlId);
     if (entry == nullptr || !entry->handler) {
         return false;
     }
@@ -277,12 +277,12 @@ void Dialog::command(int id) {
 }
 
 void Dialog::initialiseOnce() {
-    if (m_initialised) {
+    if (initialised_) {
         return;
     }
-    m_initialised = true;
+    initialised_ = true;
     initDialog();
-    if (!m_ended) {
+    if (!ended_) {
         place();
     }
 }
@@ -292,11 +292,11 @@ void Dialog::place() {
     // before the window is mapped (offscreen does; X11 learns them from the window manager later).
     create();
     QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
-    if (m_templatePosition != QPoint(0, 0)) {
+    if (templatePosition_ != QPoint(0, 0)) {
         // Relative to the owner's client area, or to the screen without an owner.
         const QPoint origin = owner != nullptr ? owner->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
         move(origin +
-             QPoint(m_units.toPixelsX(m_templatePosition.x()), m_units.toPixelsY(m_templatePosition.y())));
+             QPoint(units_.toPixelsX(templatePosition_.x()), units_.toPixelsY(templatePosition_.y())));
         return;
     }
     if (testAttribute(Qt::WA_Moved)) {
@@ -313,11 +313,11 @@ void Dialog::place() {
 }
 
 void Dialog::showSystemMenu(const QPoint& globalPosition) {
-    if (!m_systemMenu.hasCommands()) {
+    if (!systemMenu_.hasCommands()) {
         return;
     }
     QMenu menu(this);
-    m_systemMenu.populate(menu);
+    systemMenu_.populate(menu);
     const QAction* chosen = menu.exec(globalPosition);
     if (chosen != nullptr) {
         chooseSystemMenuItem(chosen->data().toInt());

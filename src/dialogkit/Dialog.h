@@ -63,14 +63,14 @@ public:
     explicit Dialog(const DialogTemplate& dialogTemplate, QWidget* owner = nullptr);
     ~Dialog() override;
 
-    int templateId() const { return m_templateId; }
-    const DialogUnits& units() const { return m_units; }
+    int templateId() const { return templateId_; }
+    const DialogUnits& units() const { return units_; }
 
     // Runs the dialog modally and returns its end code.
     int doModal();
     // Ends the dialog with code (EndDialog). Only the first call counts.
     void endDialog(int code) { done(code); }
-    bool hasEnded() const { return m_ended; }
+    bool hasEnded() const { return ended_; }
 
     // The control with this id (the first one, for ids that several statics share), or nullptr.
     QWidget* control(int id) const;
@@ -82,16 +82,14 @@ public:
     BitmapButton* bitmapButton(int id) const;
 
     // Set once, in the derived dialog's constructor.
-    void setMessageTable(MessageTable table) { m_table = std::move(table); }
-    const MessageTable& messageTable() const { return m_table; }
+    void setMessageTable(MessageTable table) { table_ = std::move(table); }
+    const MessageTable& messageTable() const { return table_; }
 
     // WS_SYSMENU in the template.
-    bool hasSystemMenu() const { return m_hasSystemMenu; }
-    void appendSystemMenuSeparator() { m_systemMenu.appendSeparator(); }
-    void appendSystemMenuItem(int commandId, const QString& text) {
-        m_systemMenu.appendItem(commandId, text);
-    }
-    const SystemMenu& systemMenu() const { return m_systemMenu; }
+    bool hasSystemMenu() const { return hasSystemMenu_; }
+    void appendSystemMenuSeparator() { systemMenu_.appendSeparator(); }
+    void appendSystemMenuItem(int commandId, const QString& text) { systemMenu_.appendItem(commandId, text); }
+    const SystemMenu& systemMenu() const { return systemMenu_; }
     // Acts as if the user chose the entry commandId from the system menu: raises SysCommand with
     // it, or runs defaultSysCommand when no handler takes it. Returns false, doing nothing, when the
     // menu has no such entry.
@@ -135,15 +133,15 @@ private:
     bool keyboardContextMenu(const QWidget& target, const QContextMenuEvent& event);
     void showSystemMenu(const QPoint& globalPosition);
 
-    int m_templateId;
-    QPoint m_templatePosition;
-    bool m_hasSystemMenu;
-    DialogUnits m_units;
-    std::vector<Control> m_controls;
-    MessageTable m_table;
-    SystemMenu m_systemMenu;
-    bool m_initialised = false;
-    bool m_ended = false;
+    int templateId_;
+    QPoint templatePosition_;
+    bool hasSystemMenu_;
+    DialogUnits units_;
+    std::vector<Control> controls_;
+    MessageTable table_;
+    SystemMenu systemMenu_;
+    bool initialised_ = false;
+    bool ended_ = false;
 };
 
 } // namespace lumora::dialogkit
