@@ -3,8 +3,8 @@
 #include "dialogkit/BitmapButton.h"
 #include "dialogkit/ComboBox.h"
 #include "dialogkit/EditBox.h"
-#include "dialogkit/TemplateText.h"
 #include "dialogkit/Trackbar.h"
+#include "dialogkit/Utf8Text.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -70,7 +70,7 @@ QWidget* ControlFactory::createButton(const ControlTemplate& control, const Noti
         button->setGeometry(pixelRect(control));
         return button;
     }
-    auto* button = new QPushButton(templateText(control.text), parent);
+    auto* button = new QPushButton(utf8Text(control.text), parent);
     // Return on a focused auto-default button would click it even when the dialog swallows the key.
     button->setAutoDefault(false);
     button->setDefault(type == style::kDefPushButton);
@@ -89,7 +89,7 @@ QWidget* ControlFactory::createStatic(const ControlTemplate& control, QWidget* p
         return label;
     }
     label->setTextFormat(Qt::PlainText);
-    label->setText(templateText(control.text));
+    label->setText(utf8Text(control.text));
     const Qt::Alignment across = type == style::kStaticCenter ? Qt::AlignHCenter : Qt::AlignLeft;
     const Qt::Alignment down =
         (control.style & style::kStaticCenterImage) != 0 ? Qt::AlignVCenter : Qt::AlignTop;

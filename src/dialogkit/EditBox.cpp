@@ -1,7 +1,7 @@
 #include "dialogkit/EditBox.h"
 
 #include "dialogkit/EditValidator.h"
-#include "dialogkit/TemplateText.h"
+#include "dialogkit/Utf8Text.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -21,7 +21,7 @@ EditBox::EditBox(const ControlTemplate& control, Notifier notifier, QWidget* par
     , notify_(std::move(notifier)) {
     setFrame((control.style & style::kBorder) != 0 || (control.exStyle & style::kExClientEdge) != 0);
     setValidator(validator_);
-    QLineEdit::setText(templateText(control.text));
+    QLineEdit::setText(utf8Text(control.text));
     // textEdited covers exactly the user's changes; the program's go through setText below.
     connect(this, &QLineEdit::textEdited, this, [this] { notify_(Notification::TextChanged); });
 }

@@ -20,4 +20,15 @@ const MessageEntry* MessageTable::find(Notification notification, int controlId)
     return match == entries_.end() ? nullptr : &*match;
 }
 
+bool MessageTable::raise(const NotifyEvent& event) const {
+    const MessageEntry* entry = find(event.notification, event.controlId);
+    if (entry == nullptr || !entry->handler) {
+        return false;
+    }
+    // A copy: the handler may run nested notifications and outlive changes to the table.
+    const Handler handler = entry->handler;
+    handler(event);
+    return true;
+}
+
 } // namespace lumora::dialogkit

@@ -36,6 +36,8 @@ public:
 
     // The first row for this notification whose control id is controlId or kNoControl, or nullptr.
     const MessageEntry* find(Notification notification, int controlId) const;
+    // Runs the handler of the row that event matches; false when no row with a handler matches.
+    bool raise(const NotifyEvent& event) const;
 
 private:
     std::vector<MessageEntry> entries_;

@@ -260,7 +260,7 @@ TEST_F(SignalEnd, TheApplicationWiresTheSignalsAndGivesThemBackWhenItEnds) {
         auto* running = dynamic_cast<CMainDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(running, nullptr);
         QObject::connect(running, &QDialog::finished, [&endCode](int code) { endCode = code; });
-        QTest::mouseClick(running->button(resources::kOpenButton), Qt::LeftButton);
+        QTest::mouseClick(running->controlAs<QPushButton>(resources::kOpenButton), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return simulated.callCount(Operation::Write) >= 4; }, 5000));
         std::raise(SIGTERM);
     });

@@ -225,7 +225,7 @@ struct ContextMenu : LiveRig, ::testing::WithParamInterface<MenuRequest> {
         case Place::Label:
             return label(3);
         case Place::Logo:
-            return dialog->bitmapButton(resources::kLogoButton);
+            return dialog->controlAs<dialogkit::BitmapButton>(resources::kLogoButton);
         case Place::FreeArea:
             break;
         }

@@ -15,7 +15,7 @@ TEST_F(Keyboard, TabVisitsTheControlsInTemplateOrderSkippingStaticsHiddenAndDisa
         expected.push_back(fader(k));
         expected.push_back(edit(k));
     }
-    expected.push_back(dialog->bitmapButton(resources::kLogoButton));
+    expected.push_back(dialog->controlAs<dialogkit::BitmapButton>(resources::kLogoButton));
     expected.push_back(pageSlider());
     expected.push_back(button(resources::kClearButton));
     expected.push_back(button(resources::kOpenButton));
