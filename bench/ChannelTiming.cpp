@@ -142,6 +142,6 @@ int main(int argc, char** argv) {
     std::printf("transmit cycle (frame period) %.3f ms; %zu of 200 changes seen on the wire\n", period,
                 latencies.size());
     duringAStall(dialog, adapter);
-    dialog.done(resources::kCancel);
+    dialog.done(dialogkit::kIdCancel);
     return 0;
 }

@@ -207,7 +207,7 @@ void run(const char* name, std::chrono::seconds length) {
     const double cpuShare = (cpuSeconds() - cpuBefore) / (millis(Clock::now() - startedAt) / 1000.0);
     dialog.controlAs<QPushButton>(resources::kCloseButton)->click();
     const long residentAtEnd = residentKilobytes();
-    dialog.done(resources::kCancel);
+    dialog.done(dialogkit::kIdCancel);
     adapter.observeCalls({});
 
     std::size_t frames = 0;

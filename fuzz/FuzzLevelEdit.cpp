@@ -236,7 +236,7 @@ void commitThroughInputMethod(QWidget* box, const QString& composing, const QStr
 // Runs one action and returns the channel it may change, if any.
 std::optional<std::size_t> runAction(CMainDialog& dialog, FuzzBytes& bytes) {
     const std::uint8_t kind = bytes.byte();
-    const int strip = bytes.byte() % CMainDialog::kStripCount;
+    const int strip = bytes.byte() % lumora::resources::kStripCount;
     const auto channel = static_cast<std::size_t>(dialog.firstChannel() + strip);
     lumora::dialogkit::EditBox* box = editOf(dialog, strip);
     lumora::dialogkit::Trackbar* pageSlider =
@@ -282,7 +282,7 @@ void checkShownPage(CMainDialog& dialog, const lumora::fuzz::LevelEditConsole& c
     require(dialog.controlAs<lumora::dialogkit::Trackbar>(lumora::resources::kPageSlider)->position() ==
                 first,
             "the page slider shows the first channel");
-    for (int strip = 0; strip < CMainDialog::kStripCount; ++strip) {
+    for (int strip = 0; strip < lumora::resources::kStripCount; ++strip) {
         const int level = dialog.levels()[static_cast<std::size_t>(first + strip)];
         const long long shown = numberIn(editOf(dialog, strip)->text());
         require(dialog.controlAs<QLabel>(stripControls(strip).label)->text() ==

@@ -62,7 +62,7 @@ LevelEditConsole::LevelEditConsole() {
     CConsoleApp::installDialogServices();
     dialogkit::setMessageBoxPresenter([this](const dialogkit::MessageBoxRequest& /*request*/) {
         ++boxes_;
-        return resources::kOk;
+        return dialogkit::kIdOk;
     });
 }
 
@@ -90,7 +90,7 @@ CMainDialog& LevelEditConsole::freshDialog(bool adapterAttached) {
             continue;
         }
         const int position = static_cast<int>(channel) - dialog.firstChannel();
-        if (position < 0 || position >= CMainDialog::kStripCount) {
+        if (position < 0 || position >= resources::kStripCount) {
             showPage(dialog, std::min(static_cast<int>(channel), CMainDialog::kLastFirstChannel));
         }
         const auto strip = channel - static_cast<std::size_t>(dialog.firstChannel());

@@ -5,6 +5,7 @@
 #include "dialogkit/ComboBox.h"
 #include "dialogkit/EditBox.h"
 #include "dialogkit/Trackbar.h"
+#include "dialogkit/Utf8Text.h"
 #include "resources/ControlIds.h"
 #include "resources/ImageResources.h"
 #include "resources/MainDialogTemplate.h"
@@ -105,8 +106,7 @@ void CMainDialog::initDialog() {
         const auto about = resources::loadString(resources::kAboutMenuStringId);
         if (!about.empty()) {
             systemMenu().appendSeparator();
-            systemMenu().appendItem(resources::kAboutCommandId,
-                                 QString::fromUtf8(about.data(), static_cast<qsizetype>(about.size())));
+            systemMenu().appendItem(resources::kAboutCommandId, dialogkit::utf8Text(about));
         }
     }
     setWindowIcon(icon_);
@@ -115,17 +115,17 @@ void CMainDialog::initDialog() {
 
 void CMainDialog::initialiseControls() {
     firstChannel_ = 0;
-    for (int strip = 0; strip < kStripCount; ++strip) {
+    for (int strip = 0; strip < resources::kStripCount; ++strip) {
         labels_[static_cast<std::size_t>(strip)] =
             controlAs<QLabel>(resources::kStripTable[static_cast<std::size_t>(strip)].label);
     }
     showPage(0);
-    for (int strip = 0; strip < kStripCount; ++strip) {
+    for (int strip = 0; strip < resources::kStripCount; ++strip) {
         const auto& ids = resources::kStripTable[static_cast<std::size_t>(strip)];
         edits_[static_cast<std::size_t>(strip)] = controlAs<dialogkit::EditBox>(ids.edit);
         faders_[static_cast<std::size_t>(strip)] = controlAs<dialogkit::Trackbar>(ids.fader);
     }
-    for (std::size_t strip = 0; strip < kStripCount; ++strip) {
+    for (std::size_t strip = 0; strip < resources::kStripCount; ++strip) {
         faders_[strip]->setRangeMax(255);
         faders_[strip]->setPosition(255);
         edits_[strip]->setText(QStringLiteral("0"));

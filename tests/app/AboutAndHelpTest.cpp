@@ -48,14 +48,14 @@ TEST_F(AboutBox, ShowsVersionAndIconCentredOverTheConsole) {
                 }
             }
             EXPECT_TRUE(texts.contains("DMX 버전 1.0"));
-            EXPECT_EQ(about.controlAs<QPushButton>(resources::kOk)->text(), "확인");
+            EXPECT_EQ(about.controlAs<QPushButton>(dialogkit::kIdOk)->text(), "확인");
             const QPoint offset = about.frameGeometry().center() - dialog->frameGeometry().center();
             EXPECT_LE(std::abs(offset.x()), 1);
             EXPECT_LE(std::abs(offset.y()), 1);
             checked = true;
         },
         [](dialogkit::Dialog& about) {
-            QTest::mouseClick(about.controlAs<QPushButton>(resources::kOk), Qt::LeftButton);
+            QTest::mouseClick(about.controlAs<QPushButton>(dialogkit::kIdOk), Qt::LeftButton);
         });
     EXPECT_TRUE(dialog->chooseSystemMenuItem(16));
     EXPECT_TRUE(checked);

@@ -46,7 +46,7 @@ protected:
             dialogkit::setMessageBoxPresenter([this](const dialogkit::MessageBoxRequest& request) {
                 boxes.push_back({request.owner, request.title.toStdString(), request.text.toStdString(),
                                  request.icon, panelState()});
-                return resources::kOk;
+                return dialogkit::kIdOk;
             });
         previousOpener_ = setShellOpener([this](const QUrl& target) {
             opened.push_back(target.toString().toStdString());
@@ -56,7 +56,7 @@ protected:
 
     ~ConsoleFixture() override {
         if (dialog) {
-            dialog->done(resources::kCancel);
+            dialog->done(dialogkit::kIdCancel);
         }
         dialog.reset();
         dialogkit::setMessageBoxPresenter(previousPresenter_);

@@ -142,7 +142,7 @@ TEST_P(SignalEndEach, EndsTheConsoleAsItsCloseCommandDoesAndRepeatsAreHarmless) 
     std::raise(signal);
     QTest::qWait(50);
     adapter.observeCalls({});
-    EXPECT_EQ(code, resources::kCancel);
+    EXPECT_EQ(code, dialogkit::kIdCancel);
     EXPECT_FALSE(dialog->port().isOpen());
     EXPECT_EQ(adapter.openHandleCount(), 0u);
     EXPECT_EQ(adapter.callCount(Operation::Close), 1u);
@@ -179,7 +179,7 @@ TEST_P(SignalEndAbove, ClosesItFirstThenTheConsole) {
         openerReturned = true;
     });
     EXPECT_TRUE(openerReturned);
-    EXPECT_EQ(code, resources::kCancel);
+    EXPECT_EQ(code, dialogkit::kIdCancel);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     EXPECT_TRUE(wholeFramesThenClose(adapter.calls(), 2));
@@ -218,7 +218,7 @@ TEST_F(SignalEnd, ABoxInsideOpensHandlerClosesAndTheHandlerFinishesFirst) {
     raiseWhen([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
               SIGINT);
     const int code = runModal([this] { click(resources::kOpenButton); });
-    EXPECT_EQ(code, resources::kCancel);
+    EXPECT_EQ(code, dialogkit::kIdCancel);
     EXPECT_TRUE(selector()->isEnabled()) << "OPEN's handler went on after its box";
     EXPECT_EQ(adapter.openHandleCount(), 0u);
     EXPECT_EQ(adapter.callCount(Operation::SetBreakOn), 0u);
@@ -236,7 +236,7 @@ TEST_F(SignalEnd, ASignalDuringTheSettleIsAnsweredOnceOpenHasFinished) {
     create(300ms);
     const int code = runModal([this] { click(resources::kOpenButton); });
     adapter.observeCalls({});
-    EXPECT_EQ(code, resources::kCancel);
+    EXPECT_EQ(code, dialogkit::kIdCancel);
     EXPECT_TRUE(button(resources::kCloseButton)->isEnabled()) << "OPEN finished as a success";
     const auto calls = adapter.calls();
     EXPECT_TRUE(wholeFramesThenClose(calls, 0));
@@ -268,7 +268,7 @@ TEST_F(SignalEnd, TheApplicationWiresTheSignalsAndGivesThemBackWhenItEnds) {
     EXPECT_FALSE(console.startUp());
     EXPECT_FALSE(deadline.passed()) << "no signal ended the console";
     EXPECT_TRUE(installedWhileRunning);
-    EXPECT_EQ(endCode, resources::kCancel);
+    EXPECT_EQ(endCode, dialogkit::kIdCancel);
     EXPECT_EQ(CountingHandlers::caught, 0);
     EXPECT_TRUE(wholeFramesThenClose(simulated.calls(), 2));
     EXPECT_TRUE(CountingHandlers::allInPlace()) << "the handlers from before are back";
