@@ -59,7 +59,8 @@ std::vector<double> faderToFrameLatency(CMainDialog& dialog, hw::SimulatedAdapte
     std::uniform_int_distribution<int> pause(0, 60);
     for (int i = 0; i < 200; ++i) {
         const int strip = i % resources::kStripCount;
-        auto* fader = dialog.trackbar(resources::kStripTable[static_cast<std::size_t>(strip)].fader);
+        auto* fader = dialog.controlAs<dialogkit::Trackbar>(
+            resources::kStripTable[static_cast<std::size_t>(strip)].fader);
         fader->setFocus();
         QTest::keyClick(fader, (i / resources::kStripCount) % 2 == 0 ? Qt::Key_Up : Qt::Key_Down);
         changes.push_back({Clock::now(), static_cast<std::size_t>(strip), 255 - fader->position()});
@@ -91,14 +92,14 @@ void duringAStall(CMainDialog& dialog, hw::SimulatedAdapter& adapter) {
         return;
     }
     const auto stallEnds = Clock::now() + stall;
-    auto* fader = dialog.trackbar(resources::kStripTable[0].fader);
+    auto* fader = dialog.controlAs<dialogkit::Trackbar>(resources::kStripTable[0].fader);
     fader->setFocus();
     report("fader change during stall",
            timeEach(200, [&](int i) { QTest::keyClick(fader, i % 2 == 0 ? Qt::Key_Up : Qt::Key_Down); }));
     QTest::qWait(500);
     const double stallLeft = millis(stallEnds - Clock::now());
     const auto before = Clock::now();
-    dialog.button(resources::kCloseButton)->click();
+    dialog.controlAs<QPushButton>(resources::kCloseButton)->click();
     std::printf("CLOSE during the stall took %.1f ms with %.1f ms of the stall left\n",
                 millis(Clock::now() - before), stallLeft);
 }
@@ -119,17 +120,17 @@ int main(int argc, char** argv) {
     dialog.show();
     QApplication::processEvents();
 
-    auto* clear = dialog.button(resources::kClearButton);
+    auto* clear = dialog.controlAs<QPushButton>(resources::kClearButton);
     report("CLEAR", timeEach(50, [&](int) { clear->click(); }));
 
-    auto* slider = dialog.trackbar(resources::kPageSlider);
+    auto* slider = dialog.controlAs<dialogkit::Trackbar>(resources::kPageSlider);
     slider->setFocus();
     report("page move", timeEach(400, [&](int i) {
                QTest::keyClick(slider, i % 200 < 100 ? Qt::Key_Right : Qt::Key_Left);
            }));
 
     slider->setPosition(0);
-    dialog.button(resources::kOpenButton)->click();
+    dialog.controlAs<QPushButton>(resources::kOpenButton)->click();
     if (!dialog.port().isOpen()) {
         std::puts("the port did not open");
         return 1;
@@ -144,6 +145,6 @@ int main(int argc, char** argv) {
     std::printf("transmit cycle (frame period) %.3f ms; %zu of 200 changes seen on the wire\n", period,
                 latencies.size());
     duringAStall(dialog, adapter);
-    dialog.done(resources::kCancel);
+    dialog.done(dialogkit::kIdCancel);
     return 0;
 }

@@ -188,13 +188,13 @@ void run(const char* name, std::chrono::seconds length) {
     dialog.show();
     QApplication::processEvents();
     const long residentAtStart = residentKilobytes();
-    dialog.button(resources::kOpenButton)->click();
+    dialog.controlAs<QPushButton>(resources::kOpenButton)->click();
     if (!dialog.port().isOpen()) {
         std::puts("the port did not open");
         return;
     }
 
-    auto* fader = dialog.trackbar(resources::kStripTable[0].fader);
+    auto* fader = dialog.controlAs<dialogkit::Trackbar>(resources::kStripTable[0].fader);
     fader->setFocus();
     int moves = 0;
     QTimer mover;
@@ -210,9 +210,9 @@ void run(const char* name, std::chrono::seconds length) {
     mover.stop();
     const std::string scheduling = transmitScheduling();
     const double cpuShare = (cpuSeconds() - cpuBefore) / (millis(Clock::now() - startedAt) / 1000.0);
-    dialog.button(resources::kCloseButton)->click();
+    dialog.controlAs<QPushButton>(resources::kCloseButton)->click();
     const long residentAtEnd = residentKilobytes();
-    dialog.done(resources::kCancel);
+    dialog.done(dialogkit::kIdCancel);
     adapter.observeCalls({});
 
     std::size_t frames = 0;

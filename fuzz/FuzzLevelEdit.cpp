@@ -91,11 +91,11 @@ const lumora::resources::StripControls& stripControls(int strip) {
 }
 
 lumora::dialogkit::EditBox* editOf(CMainDialog& dialog, int strip) {
-    return dialog.edit(stripControls(strip).edit);
+    return dialog.controlAs<lumora::dialogkit::EditBox>(stripControls(strip).edit);
 }
 
 lumora::dialogkit::Trackbar* faderOf(CMainDialog& dialog, int strip) {
-    return dialog.trackbar(stripControls(strip).fader);
+    return dialog.controlAs<lumora::dialogkit::Trackbar>(stripControls(strip).fader);
 }
 
 QChar numberishChar(std::uint8_t choice) {
@@ -236,10 +236,11 @@ void commitThroughInputMethod(QWidget* box, const QString& composing, const QStr
 // Runs one action and returns the channel it may change, if any.
 std::optional<std::size_t> runAction(CMainDialog& dialog, FuzzBytes& bytes) {
     const std::uint8_t kind = bytes.byte();
-    const int strip = bytes.byte() % CMainDialog::kStripCount;
+    const int strip = bytes.byte() % lumora::resources::kStripCount;
     const auto channel = static_cast<std::size_t>(dialog.firstChannel() + strip);
     lumora::dialogkit::EditBox* box = editOf(dialog, strip);
-    lumora::dialogkit::Trackbar* pageSlider = dialog.trackbar(lumora::resources::kPageSlider);
+    lumora::dialogkit::Trackbar* pageSlider =
+        dialog.controlAs<lumora::dialogkit::Trackbar>(lumora::resources::kPageSlider);
     switch (kind % 9) {
     case 0:
     case 1:
@@ -278,12 +279,14 @@ void checkShownPage(CMainDialog& dialog, const lumora::fuzz::LevelEditConsole& c
     require(console.boxesShown() == 0, "editing levels never shows a message box");
     const int first = dialog.firstChannel();
     require(first >= 0 && first <= CMainDialog::kLastFirstChannel, "the shown page lies inside the universe");
-    require(dialog.trackbar(lumora::resources::kPageSlider)->position() == first,
+    require(dialog.controlAs<lumora::dialogkit::Trackbar>(lumora::resources::kPageSlider)->position() ==
+                first,
             "the page slider shows the first channel");
-    for (int strip = 0; strip < CMainDialog::kStripCount; ++strip) {
+    for (int strip = 0; strip < lumora::resources::kStripCount; ++strip) {
         const int level = dialog.levels()[static_cast<std::size_t>(first + strip)];
         const long long shown = numberIn(editOf(dialog, strip)->text());
-        require(dialog.staticText(stripControls(strip).label)->text() == QString::number(first + strip),
+        require(dialog.controlAs<QLabel>(stripControls(strip).label)->text() ==
+                    QString::number(first + strip),
                 "each label shows its channel");
         require(level == kTopLevel - faderOf(dialog, strip)->position(), "each fader stands at its level");
         require(shown <= kTopLevel, "no box shows a number above 255 once its handler ran");

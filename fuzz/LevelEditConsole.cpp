@@ -46,7 +46,7 @@ void ensureApplication() {
 
 void LevelEditConsole::showPage(CMainDialog& dialog, int first) {
     // The silent move sets up a key press that arrives at the wanted page as the operator's move.
-    dialogkit::Trackbar* slider = dialog.trackbar(resources::kPageSlider);
+    dialogkit::Trackbar* slider = dialog.controlAs<dialogkit::Trackbar>(resources::kPageSlider);
     slider->setPosition(first > 0 ? first - 1 : 1);
     QTest::keyClick(slider, first > 0 ? Qt::Key_Right : Qt::Key_Left);
 }
@@ -62,7 +62,7 @@ LevelEditConsole::LevelEditConsole() {
     CConsoleApp::installDialogServices();
     dialogkit::setMessageBoxPresenter([this](const dialogkit::MessageBoxRequest& /*request*/) {
         ++boxes_;
-        return resources::kOk;
+        return dialogkit::kIdOk;
     });
 }
 
@@ -90,16 +90,17 @@ CMainDialog& LevelEditConsole::freshDialog(bool adapterAttached) {
             continue;
         }
         const int position = static_cast<int>(channel) - dialog.firstChannel();
-        if (position < 0 || position >= CMainDialog::kStripCount) {
+        if (position < 0 || position >= resources::kStripCount) {
             showPage(dialog, std::min(static_cast<int>(channel), CMainDialog::kLastFirstChannel));
         }
         const auto strip = channel - static_cast<std::size_t>(dialog.firstChannel());
-        dialog.edit(resources::kStripTable[strip].edit)->setText(QStringLiteral("0"));
+        dialog.controlAs<dialogkit::EditBox>(resources::kStripTable[strip].edit)
+            ->setText(QStringLiteral("0"));
     }
     showPage(dialog, 0);
     // Tab moves the focus, and a box entered by Tab selects its text, so the focus is part of the
     // state an input starts from.
-    dialog.edit(resources::kStripTable[0].edit)->setFocus();
+    dialog.controlAs<dialogkit::EditBox>(resources::kStripTable[0].edit)->setFocus();
     QGuiApplication::clipboard()->clear();
     boxes_ = 0;
     return dialog;

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
         const int levels[] = {255, 200, 160, 128, 96, 64, 32, 0, 255, 180};
         for (int strip = 0; strip < 10; ++strip) {
             const auto& ids = lumora::resources::kStripTable[static_cast<std::size_t>(strip)];
-            dialog.edit(ids.edit)->setText(QString::number(levels[strip]));
+            dialog.controlAs<lumora::dialogkit::EditBox>(ids.edit)->setText(QString::number(levels[strip]));
         }
         QTimer::singleShot(300, &dialog, [&] {
             saved = dialog.screen()->grabWindow(dialog.winId()).save(output);

@@ -5,6 +5,7 @@
 #include "app/ShellOpen.h"
 #include "app/TerminationSignals.h"
 #include "dialogkit/MessageBox.h"
+#include "dialogkit/Utf8Text.h"
 #include "hw/FtdiDriver.h"
 #include "resources/ControlIds.h"
 #include "resources/ImageResources.h"
@@ -56,7 +57,7 @@ void CConsoleApp::showHelp(int helpContext) {
     static_cast<void>(helpContext);
     const QString path = helpFilePath();
     if (!QFileInfo::exists(path) || !shellOpen(QUrl::fromLocalFile(path))) {
-        dialogkit::messageBox(QApplication::activeModalWidget(), QString::fromUtf8(kHelpFailedMessage));
+        dialogkit::messageBox(QApplication::activeModalWidget(), dialogkit::utf8Text(kHelpFailedMessage));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "dialogkit/ComboBox.h"
 #include "dialogkit/EditBox.h"
 #include "dialogkit/Trackbar.h"
+#include "dialogkit/Utf8Text.h"
 #include "resources/ControlIds.h"
 #include "resources/ImageResources.h"
 #include "resources/MainDialogTemplate.h"
@@ -92,11 +93,11 @@ CMainDialog::CMainDialog(hw::FtdiDriver& driver, CDmxPort::Timing portTiming)
 CMainDialog::~CMainDialog() = default;
 
 void CMainDialog::bindControls() {
-    closeButton_ = button(ids::kCloseButton);
-    portSelector_ = comboBox(ids::kPortSelector);
-    pageSlider_ = trackbar(ids::kPageSlider);
-    logoButton_ = bitmapButton(ids::kLogoButton);
-    openButton_ = button(ids::kOpenButton);
+    closeButton_ = controlAs<QPushButton>(ids::kCloseButton);
+    portSelector_ = controlAs<dialogkit::ComboBox>(ids::kPortSelector);
+    pageSlider_ = controlAs<dialogkit::Trackbar>(ids::kPageSlider);
+    logoButton_ = controlAs<dialogkit::BitmapButton>(ids::kLogoButton);
+    openButton_ = controlAs<QPushButton>(ids::kOpenButton);
 }
 
 void CMainDialog::initDialog() {
@@ -104,9 +105,8 @@ void CMainDialog::initDialog() {
     if (hasSystemMenu()) {
         const auto about = resources::loadString(resources::kAboutMenuStringId);
         if (!about.empty()) {
-            appendSystemMenuSeparator();
-            appendSystemMenuItem(resources::kAboutCommandId,
-                                 QString::fromUtf8(about.data(), static_cast<qsizetype>(about.size())));
+            systemMenu().appendSeparator();
+            systemMenu().appendItem(resources::kAboutCommandId, dialogkit::utf8Text(about));
         }
     }
     setWindowIcon(icon_);
@@ -115,17 +115,17 @@ void CMainDialog::initDialog() {
 
 void CMainDialog::initialiseControls() {
     firstChannel_ = 0;
-    for (int strip = 0; strip < kStripCount; ++strip) {
+    for (int strip = 0; strip < resources::kStripCount; ++strip) {
         labels_[static_cast<std::size_t>(strip)] =
-            staticText(resources::kStripTable[static_cast<std::size_t>(strip)].label);
+            controlAs<QLabel>(resources::kStripTable[static_cast<std::size_t>(strip)].label);
     }
     showPage(0);
-    for (int strip = 0; strip < kStripCount; ++strip) {
+    for (int strip = 0; strip < resources::kStripCount; ++strip) {
         const auto& ids = resources::kStripTable[static_cast<std::size_t>(strip)];
-        edits_[static_cast<std::size_t>(strip)] = edit(ids.edit);
-        faders_[static_cast<std::size_t>(strip)] = trackbar(ids.fader);
+        edits_[static_cast<std::size_t>(strip)] = controlAs<dialogkit::EditBox>(ids.edit);
+        faders_[static_cast<std::size_t>(strip)] = controlAs<dialogkit::Trackbar>(ids.fader);
     }
-    for (std::size_t strip = 0; strip < kStripCount; ++strip) {
+    for (std::size_t strip = 0; strip < resources::kStripCount; ++strip) {
         faders_[strip]->setRangeMax(255);
         faders_[strip]->setPosition(255);
         edits_[strip]->setText(QStringLiteral("0"));

@@ -5,6 +5,7 @@
 #include "dmx/CDmxPort.h"
 #include "dmx/ChannelLevels.h"
 #include "hw/DeviceIndex.h"
+#include "resources/StripTable.h"
 
 #include <QIcon>
 
@@ -30,8 +31,8 @@ class FtdiDriver;
 // CLOSE, the hidden port selector, the logo) and CLEAR. It owns the DMX port and the levels.
 class CMainDialog : public dialogkit::Dialog {
 public:
-    static constexpr int kStripCount = 20;
-    static constexpr int kLastFirstChannel = 492;
+    // The first channel of the last page: the page that ends with the universe's last channel.
+    static constexpr int kLastFirstChannel = static_cast<int>(kChannelCount) - resources::kStripCount;
     static constexpr const char* kMakerAddress = "https://lumora.example/";
 
     explicit CMainDialog(hw::FtdiDriver& driver, CDmxPort::Timing portTiming = {});
@@ -79,9 +80,9 @@ private:
     int firstChannel_ = 0;
     DeviceIndex deviceIndex_ = kNoDevice;
     ChannelLevels levels_{};
-    std::array<QLabel*, kStripCount> labels_{};
-    std::array<dialogkit::EditBox*, kStripCount> edits_{};
-    std::array<dialogkit::Trackbar*, kStripCount> faders_{};
+    std::array<QLabel*, resources::kStripCount> labels_{};
+    std::array<dialogkit::EditBox*, resources::kStripCount> edits_{};
+    std::array<dialogkit::Trackbar*, resources::kStripCount> faders_{};
     QIcon icon_;
 
     hw::FtdiDriver& driver_;

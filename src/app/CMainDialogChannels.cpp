@@ -19,7 +19,7 @@ constexpr int kTopLevel = 255;
 
 void CMainDialog::showPage(int first) {
     firstChannel_ = first;
-    for (int strip = 0; strip < kStripCount; ++strip) {
+    for (int strip = 0; strip < resources::kStripCount; ++strip) {
         labels_[static_cast<std::size_t>(strip)]->setText(QString::number(first + strip));
     }
     pageSlider_->setPosition(first);
@@ -68,7 +68,7 @@ void CMainDialog::onHorizontalScroll(int controlId) {
     }
     const int first = pageSlider_->position();
     showPage(first);
-    for (int strip = 0; strip < kStripCount; ++strip) {
+    for (int strip = 0; strip < resources::kStripCount; ++strip) {
         const int level = levels_[static_cast<std::size_t>(first + strip)];
         edits_[static_cast<std::size_t>(strip)]->setText(QString::number(level));
     }
@@ -79,10 +79,10 @@ void CMainDialog::onClear() {
     // Setting "0" in each box runs its edit handler, which is what zeroes the channel, also where
     // the box already shows "0".
     for (int channel = 0; channel < static_cast<int>(kChannelCount); ++channel) {
-        if (channel % kStripCount == 0) {
+        if (channel % resources::kStripCount == 0) {
             showPage(channel);
         }
-        edits_[static_cast<std::size_t>(channel % kStripCount)]->setText(QStringLiteral("0"));
+        edits_[static_cast<std::size_t>(channel % resources::kStripCount)]->setText(QStringLiteral("0"));
     }
     showPage(shownFirst);
 }

@@ -4,6 +4,7 @@
 #include "app/ShellOpen.h"
 #include "dialogkit/ComboBox.h"
 #include "dialogkit/MessageBox.h"
+#include "dialogkit/Utf8Text.h"
 #include "discovery/DiscoverySink.h"
 #include "discovery/PortDiscovery.h"
 
@@ -15,10 +16,6 @@ namespace {
 
 constexpr const char* kOpenFailedMessage = "USB 통신 포트를 여는데 실패했습니다";
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Discovery's findings go into the port selector and the dialog's message boxes.
 class SelectorSink : public DiscoverySink {
 public:
@@ -26,8 +23,10 @@ public:
         : owner_(owner)
         , selector_(selector) {}
 
-    void appendEntry(std::string_view label) override { selector_.addString(fromUtf8(label)); }
-    void showWarning(std::string_view text) override { dialogkit::messageBox(&owner_, fromUtf8(text)); }
+    void appendEntry(std::string_view label) override { selector_.addString(dialogkit::utf8Text(label)); }
+    void showWarning(std::string_view text) override {
+        dialogkit::messageBox(&owner_, dialogkit::utf8Text(text));
+    }
 
 private:
     QWidget& owner_;
@@ -57,7 +56,7 @@ void CMainDialog::onOpen() {
     }
     openButton_->setEnabled(true);
     closeButton_->setEnabled(false);
-    dialogkit::messageBox(this, QString::fromUtf8(kOpenFailedMessage),
+    dialogkit::messageBox(this, dialogkit::utf8Text(kOpenFailedMessage),
                           dialogkit::kMbOk | dialogkit::kMbIconError);
     portSelector_->setEnabled(true);
 }

@@ -16,7 +16,7 @@ constexpr int kClientEdgeWidth = 2;
 
 BitmapButton::BitmapButton(const ControlTemplate& control, Notifier notifier, QWidget* parent)
     : QAbstractButton(parent)
-    , m_notify(std::move(notifier)) {
+    , notify_(std::move(notifier)) {
     if ((control.exStyle & style::kExClientEdge) != 0) {
         setContentsMargins(kClientEdgeWidth, kClientEdgeWidth, kClientEdgeWidth, kClientEdgeWidth);
     }
@@ -24,7 +24,7 @@ BitmapButton::BitmapButton(const ControlTemplate& control, Notifier notifier, QW
 
 void BitmapButton::setImages(const QPixmap& normal, const QPixmap& pressed, const QPixmap& focus,
                              const QPixmap& disabled) {
-    m_images = {normal, pressed, focus, disabled};
+    images_ = {normal, pressed, focus, disabled};
     update();
 }
 
@@ -41,7 +41,7 @@ BitmapButton::ImageSlot BitmapButton::drawnSlot() const {
 }
 
 const QPixmap& BitmapButton::image(ImageSlot slot) const {
-    return m_images[static_cast<std::size_t>(slot)];
+    return images_[static_cast<std::size_t>(slot)];
 }
 
 void BitmapButton::paintEvent(QPaintEvent* /*event*/) {
@@ -61,7 +61,7 @@ void BitmapButton::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     }
     event->accept();
-    m_notify(Notification::DoubleClicked);
+    notify_(Notification::DoubleClicked);
 }
 
 } // namespace lumora::dialogkit

@@ -39,8 +39,8 @@ protected:
 private:
     const QPixmap& image(ImageSlot slot) const;
 
-    std::array<QPixmap, 4> m_images;
-    Notifier m_notify;
+    std::array<QPixmap, 4> images_;
+    Notifier notify_;
 };
 
 } // namespace lumora::dialogkit

@@ -6,9 +6,9 @@ namespace lumora::dialogkit {
 
 ComboBox::ComboBox(Notifier notifier, QWidget* parent)
     : QComboBox(parent)
-    , m_notify(std::move(notifier)) {
+    , notify_(std::move(notifier)) {
     setEditable(false);
-    connect(this, &QComboBox::activated, this, [this] { m_notify(Notification::SelectionConfirmed); });
+    connect(this, &QComboBox::activated, this, [this] { notify_(Notification::SelectionConfirmed); });
 }
 
 int ComboBox::addString(const QString& text) {
@@ -23,7 +23,7 @@ void ComboBox::setCurrentSelection(int index) {
 }
 
 void ComboBox::showPopup() {
-    m_notify(Notification::DropDown);
+    notify_(Notification::DropDown);
     QComboBox::showPopup();
 }
 

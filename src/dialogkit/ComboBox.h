@@ -25,7 +25,7 @@ public:
     void showPopup() override;
 
 private:
-    Notifier m_notify;
+    Notifier notify_;
 };
 
 } // namespace lumora::dialogkit

@@ -3,8 +3,8 @@
 #include "dialogkit/BitmapButton.h"
 #include "dialogkit/ComboBox.h"
 #include "dialogkit/EditBox.h"
-#include "dialogkit/TemplateText.h"
 #include "dialogkit/Trackbar.h"
+#include "dialogkit/Utf8Text.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -20,8 +20,8 @@ constexpr int kSystemIconSize = 32;
 } // namespace
 
 ControlFactory::ControlFactory(const DialogUnits& units, IconLoader icons)
-    : m_units(units)
-    , m_icons(std::move(icons)) {}
+    : units_(units)
+    , icons_(std::move(icons)) {}
 
 QWidget* ControlFactory::create(const ControlTemplate& control, const Notifier& notifier,
                                 QWidget* parent) const {
@@ -70,7 +70,7 @@ QWidget* ControlFactory::createButton(const ControlTemplate& control, const Noti
         button->setGeometry(pixelRect(control));
         return button;
     }
-    auto* button = new QPushButton(templateText(control.text), parent);
+    auto* button = new QPushButton(utf8Text(control.text), parent);
     // Return on a focused auto-default button would click it even when the dialog swallows the key.
     button->setAutoDefault(false);
     button->setDefault(type == style::kDefPushButton);
@@ -82,14 +82,14 @@ QWidget* ControlFactory::createStatic(const ControlTemplate& control, QWidget* p
     auto* label = new QLabel(parent);
     const std::uint32_t type = control.style & style::kStaticTypeMask;
     if (type == style::kStaticIcon) {
-        const QIcon icon = m_icons ? m_icons(control.iconId) : QIcon();
+        const QIcon icon = icons_ ? icons_(control.iconId) : QIcon();
         const QSize size = icon.availableSizes().value(0, QSize(kSystemIconSize, kSystemIconSize));
         label->setPixmap(icon.pixmap(size));
         label->setGeometry(QRect(pixelRect(control).topLeft(), size));
         return label;
     }
     label->setTextFormat(Qt::PlainText);
-    label->setText(templateText(control.text));
+    label->setText(utf8Text(control.text));
     const Qt::Alignment across = type == style::kStaticCenter ? Qt::AlignHCenter : Qt::AlignLeft;
     const Qt::Alignment down =
         (control.style & style::kStaticCenterImage) != 0 ? Qt::AlignVCenter : Qt::AlignTop;
@@ -99,7 +99,7 @@ QWidget* ControlFactory::createStatic(const ControlTemplate& control, QWidget* p
 }
 
 QRect ControlFactory::pixelRect(const ControlTemplate& control) const {
-    return m_units.toPixels(control.x, control.y, control.cx, control.cy);
+    return units_.toPixels(control.x, control.y, control.cx, control.cy);
 }
 
 } // namespace lumora::dialogkit

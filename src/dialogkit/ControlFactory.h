@@ -35,8 +35,8 @@ private:
     QWidget* createStatic(const ControlTemplate& control, QWidget* parent) const;
     QRect pixelRect(const ControlTemplate& control) const;
 
-    DialogUnits m_units;
-    IconLoader m_icons;
+    DialogUnits units_;
+    IconLoader icons_;
 };
 
 } // namespace lumora::dialogkit

@@ -1,136 +1,50 @@
 #include "dialogkit/Dialog.h"
 
-#include "dialogkit/BitmapButton.h"
-#include "dialogkit/ComboBox.h"
 #include "dialogkit/DialogFont.h"
-#include "dialogkit/DialogPlacement.h"
-#include "dialogkit/EditBox.h"
-#include "dialogkit/TemplateText.h"
-#include "dialogkit/Trackbar.h"
+#include "dialogkit/Utf8Text.h"
+#include "dialogkit/WindowStyle.h"
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
 #include <QContextMenuEvent>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QScreen>
 
-#include <algorithm>
 #include <utility>
 
 namespace lumora::dialogkit {
-namespace {
-
-Dialog::HelpHandler& helpHandler() {
-    static Dialog::HelpHandler handler;
-    return handler;
-}
-
-IconLoader& iconLoader() {
-    static IconLoader loader;
-    return loader;
-}
-
-QFont templateFont(const DialogTemplate& dialogTemplate) {
-    return (dialogTemplate.style & style::kSetFont) != 0 ? dialogFont(dialogTemplate.font)
-                                                         : QApplication::font();
-}
-
-bool withoutModifiers(const QKeyEvent& key, Qt::KeyboardModifiers allowed) {
-    const Qt::KeyboardModifiers held =
-        key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    return held == allowed;
-}
-
-} // namespace
-
 Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* owner)
     : QDialog(owner)
-    , m_templateId(dialogTemplate.id)
-    , m_templatePosition(dialogTemplate.x, dialogTemplate.y)
-    , m_hasSystemMenu((dialogTemplate.style & style::kSysMenu) != 0)
-    , m_units(DialogUnits::fromFont(templateFont(dialogTemplate))) {
-    // A dialog with its own task-bar entry is a main window to the window manager, not a dialog
-    // transient for another window.
-    const bool ownTaskBarEntry = (dialogTemplate.exStyle & style::kExAppWindow) != 0;
-    Qt::WindowFlags flags =
-        (ownTaskBarEntry ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (m_hasSystemMenu) {
-        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    }
-    setWindowFlags(flags);
-    setWindowTitle(templateText(dialogTemplate.caption));
+    , templateId_(dialogTemplate.id)
+    , units_(DialogUnits::fromFont(templateFont(dialogTemplate)))
+    , placement_(QPoint(dialogTemplate.x, dialogTemplate.y), units_)
+    , windowMenu_(*this, (dialogTemplate.style & style::kSysMenu) != 0,
+                  [this](int commandId) { chooseSystemMenuItem(commandId); })
+    , keys_(*this, kHelpContextBase + dialogTemplate.id, windowMenu_,
+            [this](const QKeyEvent& key) { return preTranslateKey(key); }) {
+    setWindowFlags(templateWindowFlags(dialogTemplate));
+    setWindowTitle(utf8Text(dialogTemplate.caption));
     setFont(templateFont(dialogTemplate));
-    setFixedSize(m_units.toPixels(dialogTemplate.cx, dialogTemplate.cy));
+    setFixedSize(units_.toPixels(dialogTemplate.cx, dialogTemplate.cy));
 
-    const ControlFactory factory(m_units, iconLoader());
-    m_controls.reserve(dialogTemplate.controls.size());
-    for (const ControlTemplate& control : dialogTemplate.controls) {
-        const int id = control.id;
-        const Notifier notifier = [this, id](Notification notification) {
-            dispatch(notification, id);
-        };
-        QWidget* widget = factory.create(control, notifier, this);
-        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-            connect(button, &QAbstractButton::clicked, this, [this, id] { command(id); });
-        }
-        m_controls.push_back({id, widget});
-    }
-    QApplication::instance()->installEventFilter(this);
-}
-
-Dialog::~Dialog() {
-    QApplication::instance()->removeEventFilter(this);
+    controls_ = ControlSet(
+        dialogTemplate, units_, *this,
+        [this](Notification notification, int id) {
+            table_.raise({notification, id});
+        },
+        [this](int id) { command(id); });
 }
 
 int Dialog::doModal() {
     initialiseOnce();
     // A dialog ended during its initialisation is never shown; QDialog::exec would wait forever.
-    if (!m_ended) {
+    if (!ended_) {
         exec();
     }
     return result();
 }
 
-QWidget* Dialog::control(int id) const {
-    const auto found = std::find_if(m_controls.begin(), m_controls.end(),
-                                    [id](const Control& control) { return control.id == id; });
-    return found == m_controls.end() ? nullptr : found->widget;
-}
-
-QPushButton* Dialog::button(int id) const {
-    return dynamic_cast<QPushButton*>(control(id));
-}
-
-EditBox* Dialog::edit(int id) const {
-    return dynamic_cast<EditBox*>(control(id));
-}
-
-Trackbar* Dialog::trackbar(int id) const {
-    return dynamic_cast<Trackbar*>(control(id));
-}
-
-QLabel* Dialog::staticText(int id) const {
-    return dynamic_cast<QLabel*>(control(id));
-}
-
-ComboBox* Dialog::comboBox(int id) const {
-    return dynamic_cast<ComboBox*>(control(id));
-}
-
-BitmapButton* Dialog::bitmapButton(int id) const {
-    return dynamic_cast<BitmapButton*>(control(id));
-}
-
 bool Dialog::chooseSystemMenuItem(int commandId) {
-    if (!m_systemMenu.contains(commandId)) {
+    if (!systemMenu().contains(commandId)) {
         return false;
     }
-    if (!dispatch(Notification::SysCommand, kNoControl, commandId)) {
+    if (!table_.raise({Notification::SysCommand, kNoControl, commandId})) {
         defaultSysCommand(commandId);
     }
     return true;
@@ -143,18 +57,10 @@ void Dialog::defaultSysCommand(int commandId) {
     }
 }
 
-void Dialog::setHelpHandler(HelpHandler handler) {
-    helpHandler() = std::move(handler);
-}
-
-void Dialog::setIconLoader(IconLoader loader) {
-    iconLoader() = std::move(loader);
-}
-
 void Dialog::setVisible(bool visible) {
     if (visible) {
         initialiseOnce();
-        if (m_ended) {
+        if (ended_) {
             return;
         }
     }
@@ -162,60 +68,17 @@ void Dialog::setVisible(bool visible) {
 }
 
 void Dialog::done(int code) {
-    if (m_ended) {
+    if (ended_) {
         return;
     }
-    m_ended = true;
+    ended_ = true;
     QDialog::done(code);
-    dispatch(Notification::Destroy, kNoControl);
+    table_.raise({Notification::Destroy, kNoControl});
 }
 
 void Dialog::reject() {
     // Esc and the window's close command arrive here: both are the cancel command.
     command(kIdCancel);
-}
-
-bool Dialog::preTranslateKey(const QKeyEvent& /*event*/) {
-    return false;
-}
-
-bool Dialog::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride &&
-        type != QEvent::ContextMenu) {
-        return QDialog::eventFilter(watched, event);
-    }
-    // Only this dialog's window: isAncestorOf stops at window borders, so owned dialogs and
-    // message boxes are left alone.
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || (widget != this && !isAncestorOf(widget))) {
-        return false;
-    }
-    if (type == QEvent::ContextMenu) {
-        return keyboardContextMenu(*widget, static_cast<const QContextMenuEvent&>(*event));
-    }
-    const auto& key = static_cast<const QKeyEvent&>(*event);
-    if (preTranslateKey(key)) {
-        return true;
-    }
-    if (type != QEvent::KeyPress) {
-        return false;
-    }
-    if (key.key() == Qt::Key_F1 && withoutModifiers(key, Qt::NoModifier)) {
-        if (helpHandler()) {
-            helpHandler()(kHelpContextBase + m_templateId);
-        }
-        return true;
-    }
-    if (key.key() == Qt::Key_F10 && withoutModifiers(key, Qt::ShiftModifier)) {
-        // Shift+F10 is the keyboard's other way to a context menu, as the Menu key is.
-        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard,
-                                    QPoint(widget->width() / 2, widget->height() / 2),
-                                    widget->mapToGlobal(QPoint(widget->width() / 2, widget->height() / 2)));
-        QApplication::sendEvent(widget, &menuEvent);
-        return true;
-    }
-    return false;
 }
 
 bool Dialog::focusNextPrevChild(bool next) {
@@ -228,47 +91,20 @@ bool Dialog::focusNextPrevChild(bool next) {
     return QDialog::focusNextPrevChild(next);
 }
 
-bool Dialog::keyboardContextMenu(const QWidget& target, const QContextMenuEvent& event) {
-    // A mouse's context menu goes where the pointer is (see contextMenuEvent), and an edit box with
-    // the focus keeps its own edit menu; any other control would offer nothing, so the keyboard's
-    // menu is the dialog's, shown at its top-left corner.
-    if (event.reason() != QContextMenuEvent::Keyboard || qobject_cast<const QLineEdit*>(&target) != nullptr) {
-        return false;
-    }
-    if (m_hasSystemMenu) {
-        showSystemMenu(mapToGlobal(QPoint(0, 0)));
-    }
-    return true;
-}
-
 void Dialog::contextMenuEvent(QContextMenuEvent* event) {
-    // Controls leave their right clicks to the dialog; only a click on the free area means it.
-    if (!m_hasSystemMenu || childAt(event->pos()) != nullptr) {
+    if (!windowMenu_.showOnFreeArea(*event)) {
         event->ignore();
-        return;
     }
-    showSystemMenu(event->globalPos());
 }
 
 void Dialog::paintEvent(QPaintEvent* event) {
-    if (!dispatch(Notification::Paint, kNoControl)) {
+    if (!table_.raise({Notification::Paint, kNoControl})) {
         QDialog::paintEvent(event);
     }
 }
 
-bool Dialog::dispatch(Notification notification, int controlId, int param) {
-    const MessageEntry* entry = m_table.find(notification, controlId);
-    if (entry == nullptr || !entry->handler) {
-        return false;
-    }
-    // A copy: the handler may run nested notifications and outlive changes to the table.
-    const Handler handler = entry->handler;
-    handler(NotifyEvent{notification, controlId, param});
-    return true;
-}
-
 void Dialog::command(int id) {
-    if (dispatch(Notification::Clicked, id)) {
+    if (table_.raise({Notification::Clicked, id})) {
         return;
     }
     if (id == kIdOk || id == kIdCancel) {
@@ -277,50 +113,16 @@ void Dialog::command(int id) {
 }
 
 void Dialog::initialiseOnce() {
-    if (m_initialised) {
+    if (initialised_) {
         return;
     }
-    m_initialised = true;
+    initialised_ = true;
     initDialog();
-    if (!m_ended) {
-        place();
-    }
-}
-
-void Dialog::place() {
-    // With the native window made, the frame margins are known on platforms that know them
-    // before the window is mapped (offscreen does; X11 learns them from the window manager later).
-    create();
-    QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
-    if (m_templatePosition != QPoint(0, 0)) {
-        // Relative to the owner's client area, or to the screen without an owner.
-        const QPoint origin = owner != nullptr ? owner->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
-        move(origin +
-             QPoint(m_units.toPixelsX(m_templatePosition.x()), m_units.toPixelsY(m_templatePosition.y())));
-        return;
-    }
-    if (testAttribute(Qt::WA_Moved)) {
-        return; // moved by initDialog
-    }
-    const bool overOwner = owner != nullptr && owner->isVisible() && !owner->isMinimized();
-    QScreen* screen = overOwner ? owner->screen() : QGuiApplication::primaryScreen();
-    if (screen == nullptr) {
-        return;
-    }
-    const QRect workArea = screen->availableGeometry();
-    const QRect over = overOwner ? owner->frameGeometry() : workArea;
-    move(DialogPlacement::centredTopLeft(frameGeometry().size(), over, workArea));
-}
-
-void Dialog::showSystemMenu(const QPoint& globalPosition) {
-    if (!m_systemMenu.hasCommands()) {
-        return;
-    }
-    QMenu menu(this);
-    m_systemMenu.populate(menu);
-    const QAction* chosen = menu.exec(globalPosition);
-    if (chosen != nullptr) {
-        chooseSystemMenuItem(chosen->data().toInt());
+    if (!ended_) {
+        // With the native window made, the frame margins are known where they are known before
+        // the window is mapped (offscreen; X11 learns them from the window manager later).
+        create();
+        placement_.place(*this);
     }
 }
 

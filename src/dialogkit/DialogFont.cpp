@@ -1,8 +1,9 @@
 #include "dialogkit/DialogFont.h"
 
 #include "dialogkit/DialogUnits.h"
-#include "dialogkit/TemplateText.h"
+#include "dialogkit/Utf8Text.h"
 
+#include <QApplication>
 #include <QStringList>
 
 namespace lumora::dialogkit {
@@ -12,7 +13,7 @@ constexpr int kLogicalDpi = 96;
 constexpr int kPointsPerInch = 72;
 
 QStringList familiesFor(std::string_view face) {
-    const QString name = templateText(face);
+    const QString name = utf8Text(face);
     if (name == QStringLiteral("굴림") || name.compare(QStringLiteral("Gulim"), Qt::CaseInsensitive) == 0) {
         return {QStringLiteral("굴림"), QStringLiteral("Gulim"), QStringLiteral("Baekmuk Gulim"),
                 QStringLiteral("NanumGothic")};
@@ -30,6 +31,11 @@ QFont dialogFont(const FontTemplate& font) {
     result.setWeight(font.weight == 0 ? QFont::Normal : static_cast<QFont::Weight>(font.weight));
     result.setItalic(font.italic);
     return result;
+}
+
+QFont templateFont(const DialogTemplate& dialogTemplate) {
+    return (dialogTemplate.style & style::kSetFont) != 0 ? dialogFont(dialogTemplate.font)
+                                                         : QApplication::font();
 }
 
 } // namespace lumora::dialogkit

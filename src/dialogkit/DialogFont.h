@@ -14,5 +14,7 @@ namespace lumora::dialogkit {
 // The size is the point size at 96 dpi in pixels (9 pt is 12 px), the height the dialog manager
 // would ask for, so dialog units do not depend on the screen's reported resolution.
 QFont dialogFont(const FontTemplate& font);
+// The font a dialog is drawn in: its template font with DS_SETFONT, else the application's.
+QFont templateFont(const DialogTemplate& dialogTemplate);
 
 } // namespace lumora::dialogkit

@@ -10,8 +10,8 @@
 namespace lumora::dialogkit {
 
 DialogUnits::DialogUnits(int baseX, int baseY)
-    : m_baseX(baseX)
-    , m_baseY(baseY) {}
+    : baseX_(baseX)
+    , baseY_(baseY) {}
 
 DialogUnits DialogUnits::fromFont(const QFont& font) {
     const QFontMetrics metrics(font);
@@ -41,11 +41,11 @@ int DialogUnits::mulDiv(int number, int numerator, int denominator) {
 }
 
 int DialogUnits::toPixelsX(int units) const {
-    return mulDiv(units, m_baseX, 4);
+    return mulDiv(units, baseX_, 4);
 }
 
 int DialogUnits::toPixelsY(int units) const {
-    return mulDiv(units, m_baseY, 8);
+    return mulDiv(units, baseY_, 8);
 }
 
 QSize DialogUnits::toPixels(int cx, int cy) const {

@@ -22,8 +22,8 @@ public:
     // from zero; a zero denominator or a result beyond 32 bits gives -1, as the Win32 MulDiv does.
     static int mulDiv(int number, int numerator, int denominator);
 
-    int baseX() const { return m_baseX; }
-    int baseY() const { return m_baseY; }
+    int baseX() const { return baseX_; }
+    int baseY() const { return baseY_; }
 
     int toPixelsX(int units) const;
     int toPixelsY(int units) const;
@@ -33,8 +33,8 @@ public:
     QRect toPixels(int x, int y, int cx, int cy) const;
 
 private:
-    int m_baseX;
-    int m_baseY;
+    int baseX_;
+    int baseY_;
 };
 
 } // namespace lumora::dialogkit

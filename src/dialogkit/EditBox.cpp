@@ -1,7 +1,7 @@
 #include "dialogkit/EditBox.h"
 
 #include "dialogkit/EditValidator.h"
-#include "dialogkit/TemplateText.h"
+#include "dialogkit/Utf8Text.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -17,18 +17,18 @@ namespace lumora::dialogkit {
 
 EditBox::EditBox(const ControlTemplate& control, Notifier notifier, QWidget* parent)
     : QLineEdit(parent)
-    , m_validator(new EditValidator((control.style & style::kEditNumber) != 0, this))
-    , m_notify(std::move(notifier)) {
+    , validator_(new EditValidator((control.style & style::kEditNumber) != 0, this))
+    , notify_(std::move(notifier)) {
     setFrame((control.style & style::kBorder) != 0 || (control.exStyle & style::kExClientEdge) != 0);
-    setValidator(m_validator);
-    QLineEdit::setText(templateText(control.text));
+    setValidator(validator_);
+    QLineEdit::setText(utf8Text(control.text));
     // textEdited covers exactly the user's changes; the program's go through setText below.
-    connect(this, &QLineEdit::textEdited, this, [this] { m_notify(Notification::TextChanged); });
+    connect(this, &QLineEdit::textEdited, this, [this] { notify_(Notification::TextChanged); });
 }
 
 void EditBox::setText(const QString& text) {
     QLineEdit::setText(text);
-    m_notify(Notification::TextChanged);
+    notify_(Notification::TextChanged);
 }
 
 void EditBox::paste() {
@@ -39,9 +39,9 @@ void EditBox::paste() {
     if (fits.isEmpty()) {
         return;
     }
-    m_validator->setPasting(true);
+    validator_->setPasting(true);
     insert(fits);
-    m_validator->setPasting(false);
+    validator_->setPasting(false);
 }
 
 void EditBox::keyPressEvent(QKeyEvent* event) {
@@ -69,11 +69,11 @@ void EditBox::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void EditBox::limitText(int maxChars) {
-    m_validator->setLimit(maxChars);
+    validator_->setLimit(maxChars);
 }
 
 int EditBox::textLimit() const {
-    return m_validator->limit();
+    return validator_->limit();
 }
 
 } // namespace lumora::dialogkit

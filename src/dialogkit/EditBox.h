@@ -37,8 +37,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    EditValidator* m_validator;
-    Notifier m_notify;
+    EditValidator* validator_;
+    Notifier notify_;
 };
 
 } // namespace lumora::dialogkit

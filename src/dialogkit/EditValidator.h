@@ -13,17 +13,17 @@ public:
     EditValidator(bool digitsOnly, QObject* parent);
 
     // The most characters the user may bring the text to; 0 means no limit.
-    void setLimit(int limit) { m_limit = limit; }
-    int limit() const { return m_limit; }
+    void setLimit(int limit) { limit_ = limit; }
+    int limit() const { return limit_; }
     // On while the edit box inserts a paste: the digits-only rule is for typed characters.
-    void setPasting(bool pasting) { m_pasting = pasting; }
+    void setPasting(bool pasting) { pasting_ = pasting; }
 
     State validate(QString& input, int& position) const override;
 
 private:
-    bool m_digitsOnly;
-    int m_limit = 0;
-    bool m_pasting = false;
+    bool digitsOnly_;
+    int limit_ = 0;
+    bool pasting_ = false;
 };
 
 } // namespace lumora::dialogkit

@@ -6,18 +6,29 @@
 namespace lumora::dialogkit {
 
 MessageTable::MessageTable(std::initializer_list<MessageEntry> entries)
-    : m_entries(entries) {}
+    : entries_(entries) {}
 
 void MessageTable::add(MessageEntry entry) {
-    m_entries.push_back(std::move(entry));
+    entries_.push_back(std::move(entry));
 }
 
 const MessageEntry* MessageTable::find(Notification notification, int controlId) const {
-    const auto match = std::find_if(m_entries.begin(), m_entries.end(), [&](const MessageEntry& entry) {
+    const auto match = std::find_if(entries_.begin(), entries_.end(), [&](const MessageEntry& entry) {
         return entry.notification == notification &&
                (entry.controlId == controlId || entry.controlId == kNoControl);
     });
-    return match == m_entries.end() ? nullptr : &*match;
+    return match == entries_.end() ? nullptr : &*match;
+}
+
+bool MessageTable::raise(const NotifyEvent& event) const {
+    const MessageEntry* entry = find(event.notification, event.controlId);
+    if (entry == nullptr || !entry->handler) {
+        return false;
+    }
+    // A copy: the handler may run nested notifications and outlive changes to the table.
+    const Handler handler = entry->handler;
+    handler(event);
+    return true;
 }
 
 } // namespace lumora::dialogkit

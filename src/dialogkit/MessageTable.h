@@ -29,16 +29,18 @@ public:
 
     void add(MessageEntry entry);
 
-    std::size_t size() const { return m_entries.size(); }
-    const MessageEntry& operator[](std::size_t index) const { return m_entries[index]; }
-    std::vector<MessageEntry>::const_iterator begin() const { return m_entries.begin(); }
-    std::vector<MessageEntry>::const_iterator end() const { return m_entries.end(); }
+    std::size_t size() const { return entries_.size(); }
+    const MessageEntry& operator[](std::size_t index) const { return entries_[index]; }
+    std::vector<MessageEntry>::const_iterator begin() const { return entries_.begin(); }
+    std::vector<MessageEntry>::const_iterator end() const { return entries_.end(); }
 
     // The first row for this notification whose control id is controlId or kNoControl, or nullptr.
     const MessageEntry* find(Notification notification, int controlId) const;
+    // Runs the handler of the row that event matches; false when no row with a handler matches.
+    bool raise(const NotifyEvent& event) const;
 
 private:
-    std::vector<MessageEntry> m_entries;
+    std::vector<MessageEntry> entries_;
 };
 
 } // namespace lumora::dialogkit

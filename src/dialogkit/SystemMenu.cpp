@@ -8,25 +8,25 @@
 namespace lumora::dialogkit {
 
 void SystemMenu::appendSeparator() {
-    m_items.push_back({0, QString()});
+    items_.push_back({0, QString()});
 }
 
 void SystemMenu::appendItem(int commandId, const QString& text) {
-    m_items.push_back({commandId, text});
+    items_.push_back({commandId, text});
 }
 
 bool SystemMenu::contains(int commandId) const {
-    return commandId != 0 && std::any_of(m_items.begin(), m_items.end(), [commandId](const Item& item) {
+    return commandId != 0 && std::any_of(items_.begin(), items_.end(), [commandId](const Item& item) {
                return item.commandId == commandId;
            });
 }
 
 bool SystemMenu::hasCommands() const {
-    return std::any_of(m_items.begin(), m_items.end(), [](const Item& item) { return item.commandId != 0; });
+    return std::any_of(items_.begin(), items_.end(), [](const Item& item) { return item.commandId != 0; });
 }
 
 void SystemMenu::populate(QMenu& menu) const {
-    for (const Item& item : m_items) {
+    for (const Item& item : items_) {
         if (item.commandId == 0) {
             menu.addSeparator();
         } else {

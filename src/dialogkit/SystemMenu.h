@@ -22,7 +22,7 @@ public:
     void appendSeparator();
     void appendItem(int commandId, const QString& text);
 
-    const std::vector<Item>& items() const { return m_items; }
+    const std::vector<Item>& items() const { return items_; }
     bool contains(int commandId) const;
     // Whether there is any entry to choose; separators alone are not worth a menu.
     bool hasCommands() const;
@@ -31,7 +31,7 @@ public:
     void populate(QMenu& menu) const;
 
 private:
-    std::vector<Item> m_items;
+    std::vector<Item> items_;
 };
 
 } // namespace lumora::dialogkit

@@ -23,8 +23,8 @@ constexpr int kRepeatMs = 50;
 
 Trackbar::Trackbar(const ControlTemplate& control, Notifier notifier, QWidget* parent)
     : QSlider((control.style & style::kTrackbarVert) != 0 ? Qt::Vertical : Qt::Horizontal, parent)
-    , m_notify(std::move(notifier))
-    , m_pageRepeat(new QTimer(this)) {
+    , notify_(std::move(notifier))
+    , pageRepeat_(new QTimer(this)) {
     setInvertedAppearance(orientation() == Qt::Vertical);
     // The keys are mapped below; inverted controls make the wheel turned away from the user move
     // towards the minimum in both orientations, as the Win32 class does.
@@ -37,20 +37,20 @@ Trackbar::Trackbar(const ControlTemplate& control, Notifier notifier, QWidget* p
     setPalette(plain);
     setSingleStep(1);
     applyRange(0, kInitialMaximum);
-    m_pageRepeat->setObjectName(QStringLiteral("pageRepeat"));
-    connect(m_pageRepeat, &QTimer::timeout, this, [this] { repeatPage(); });
+    pageRepeat_->setObjectName(QStringLiteral("pageRepeat"));
+    connect(pageRepeat_, &QTimer::timeout, this, [this] { repeatPage(); });
     connect(this, &QAbstractSlider::valueChanged, this, [this] {
-        if (!m_programChange) {
-            m_notify(orientation() == Qt::Vertical ? Notification::VerticalScroll
-                                                   : Notification::HorizontalScroll);
+        if (!programChange_) {
+            notify_(orientation() == Qt::Vertical ? Notification::VerticalScroll
+                                                  : Notification::HorizontalScroll);
         }
     });
 }
 
 void Trackbar::setPosition(int position) {
-    m_programChange = true;
+    programChange_ = true;
     setValue(position);
-    m_programChange = false;
+    programChange_ = false;
 }
 
 void Trackbar::setRangeMax(int maximum) {
@@ -62,9 +62,9 @@ void Trackbar::setRange(int minimum, int maximum) {
 }
 
 void Trackbar::applyRange(int minimum, int maximum) {
-    m_programChange = true;
+    programChange_ = true;
     QSlider::setRange(minimum, maximum);
-    m_programChange = false;
+    programChange_ = false;
     // The Win32 class keeps its page size at a fifth of the range until the program sets one.
     setPageStep(std::max((maximum - minimum) / 5, 1));
 }
@@ -116,45 +116,45 @@ void Trackbar::mousePressEvent(QMouseEvent* event) {
     }
     const QRect thumb = thumbRect();
     if (thumb.contains(event->position().toPoint())) {
-        m_held = Held::Thumb;
-        m_grabOffset = along(event->position()) - along(thumb.topLeft());
+        held_ = Held::Thumb;
+        grabOffset_ = along(event->position()) - along(thumb.topLeft());
         setSliderDown(true);
         return;
     }
-    m_held = Held::Channel;
-    m_pointer = event->position();
-    m_pageDirection = directionTowards(m_pointer);
-    if (m_pageDirection != 0) {
-        triggerAction(m_pageDirection > 0 ? SliderPageStepAdd : SliderPageStepSub);
-        m_pageRepeat->start(kFirstRepeatMs);
+    held_ = Held::Channel;
+    pointer_ = event->position();
+    pageDirection_ = directionTowards(pointer_);
+    if (pageDirection_ != 0) {
+        triggerAction(pageDirection_ > 0 ? SliderPageStepAdd : SliderPageStepSub);
+        pageRepeat_->start(kFirstRepeatMs);
     }
 }
 
 void Trackbar::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
-    if (m_held == Held::Thumb) {
-        setSliderPosition(positionAt(along(event->position()) - m_grabOffset));
-    } else if (m_held == Held::Channel) {
-        m_pointer = event->position();
+    if (held_ == Held::Thumb) {
+        setSliderPosition(positionAt(along(event->position()) - grabOffset_));
+    } else if (held_ == Held::Channel) {
+        pointer_ = event->position();
     }
 }
 
 void Trackbar::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
-    if (event->button() != Qt::LeftButton || m_held == Held::Nothing) {
+    if (event->button() != Qt::LeftButton || held_ == Held::Nothing) {
         return;
     }
-    m_pageRepeat->stop();
-    if (m_held == Held::Thumb) {
+    pageRepeat_->stop();
+    if (held_ == Held::Thumb) {
         setSliderDown(false);
     }
-    m_held = Held::Nothing;
-    m_notify(Notification::ReleasedCapture);
+    held_ = Held::Nothing;
+    notify_(Notification::ReleasedCapture);
 }
 
 void Trackbar::initStyleOption(QStyleOptionSlider* option) const {
     QSlider::initStyleOption(option);
-    if (m_held == Held::Thumb) {
+    if (held_ == Held::Thumb) {
         option->activeSubControls = QStyle::SC_SliderHandle;
         option->state |= QStyle::State_Sunken;
     }
@@ -192,17 +192,17 @@ int Trackbar::directionTowards(const QPointF& pointer) const {
 }
 
 void Trackbar::repeatPage() {
-    m_pageRepeat->setInterval(kRepeatMs);
+    pageRepeat_->setInterval(kRepeatMs);
     // Paging stops for good once the thumb has reached the pointer (or the pointer has moved
     // behind it) or the end of the range, and on a trackbar disabled while the button is held.
     const int before = value();
-    if (!isEnabled() || directionTowards(m_pointer) != m_pageDirection) {
-        m_pageRepeat->stop();
+    if (!isEnabled() || directionTowards(pointer_) != pageDirection_) {
+        pageRepeat_->stop();
         return;
     }
-    triggerAction(m_pageDirection > 0 ? SliderPageStepAdd : SliderPageStepSub);
+    triggerAction(pageDirection_ > 0 ? SliderPageStepAdd : SliderPageStepSub);
     if (value() == before) {
-        m_pageRepeat->stop();
+        pageRepeat_->stop();
     }
 }
 

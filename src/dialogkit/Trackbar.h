@@ -58,13 +58,13 @@ private:
     int directionTowards(const QPointF& pointer) const;
     void repeatPage();
 
-    Notifier m_notify;
-    bool m_programChange = false;
-    Held m_held = Held::Nothing;
-    int m_grabOffset = 0; // where along the thumb the drag took hold of it
-    QPointF m_pointer;    // where the held button pages towards
-    int m_pageDirection = 0;
-    QTimer* m_pageRepeat;
+    Notifier notify_;
+    bool programChange_ = false;
+    Held held_ = Held::Nothing;
+    int grabOffset_ = 0; // where along the thumb the drag took hold of it
+    QPointF pointer_;    // where the held button pages towards
+    int pageDirection_ = 0;
+    QTimer* pageRepeat_;
 };
 
 } // namespace lumora::dialogkit

@@ -1,7 +1,8 @@
 #include "resources/AboutDialogTemplate.h"
 
+#include "dialogkit/Notification.h"
 #include "resources/ControlIds.h"
-#include "resources/DialogFont.h"
+#include "resources/TemplateFont.h"
 #include "resources/VersionInfo.h"
 
 #include <algorithm>
@@ -13,6 +14,7 @@ namespace {
 
 using dialogkit::ControlClass;
 using dialogkit::ControlTemplate;
+using dialogkit::kIdOk;
 namespace st = dialogkit::style;
 
 constexpr std::uint32_t kChildVisible = st::kChild | st::kVisible;
@@ -35,7 +37,7 @@ constexpr std::array<ControlTemplate, kAboutDialogControlCount> kControls{{
      kChildVisible | st::kGroup | st::kStaticNoPrefix},
     {ControlClass::Static, kNoControlId, kVersionInfo.legalCopyright, 40, 25, 119, 8,
      kChildVisible | st::kGroup},
-    {ControlClass::Button, kOk, "확인", 178, 7, 50, 14,
+    {ControlClass::Button, kIdOk, "확인", 178, 7, 50, 14,
      kChildVisible | st::kGroup | st::kTabStop | st::kDefPushButton},
 }};
 

@@ -11,10 +11,8 @@ inline constexpr int kApplicationIconId = 128;
 // The command that the About entry of the main dialog's system menu sends.
 inline constexpr int kAboutCommandId = 16;
 
-// The platform's own command ids: the About box's button ends the dialog with kOk, and EXIT(&X)
-// carries kCancel so that it ends the main dialog without a handler of its own.
-inline constexpr int kOk = 1;
-inline constexpr int kCancel = 2;
+// The About box's button carries dialogkit::kIdOk, so that it ends the About box, and EXIT(&X)
+// carries dialogkit::kIdCancel, so that it ends the main dialog without a handler of its own.
 
 // Static texts and the About box's icon are never addressed by code and share this id.
 inline constexpr int kNoControlId = -1;

@@ -1,8 +1,9 @@
 #include "resources/MainDialogTemplate.h"
 
+#include "dialogkit/Notification.h"
 #include "resources/ControlIds.h"
-#include "resources/DialogFont.h"
 #include "resources/StripTable.h"
+#include "resources/TemplateFont.h"
 
 #include <array>
 #include <string_view>
@@ -12,6 +13,7 @@ namespace {
 
 using dialogkit::ControlClass;
 using dialogkit::ControlTemplate;
+using dialogkit::kIdCancel;
 namespace st = dialogkit::style;
 
 constexpr std::uint32_t kChildVisible = st::kChild | st::kVisible;
@@ -62,7 +64,7 @@ constexpr std::array<ControlTemplate, kMainDialogControlCount> buildControls() {
     controls[n++] = {ControlClass::Button, kOpenButton, "OPEN", 6, 11, 54, 28, kPushButtonStyle};
     controls[n++] = stripFader(0);
     controls[n++] = stripEdit(0);
-    controls[n++] = {ControlClass::Button, kCancel, "EXIT(&X)", 342, 175, 58, 20, kPushButtonStyle};
+    controls[n++] = {ControlClass::Button, kIdCancel, "EXIT(&X)", 342, 175, 58, 20, kPushButtonStyle};
     controls[n++] = stripLabel(0);
     for (std::size_t k = 1; k < kStripTable.size(); ++k) {
         controls[n++] = stripFader(k);

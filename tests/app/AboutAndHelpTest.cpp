@@ -48,13 +48,15 @@ TEST_F(AboutBox, ShowsVersionAndIconCentredOverTheConsole) {
                 }
             }
             EXPECT_TRUE(texts.contains("DMX 버전 1.0"));
-            EXPECT_EQ(about.button(resources::kOk)->text(), "확인");
+            EXPECT_EQ(about.controlAs<QPushButton>(dialogkit::kIdOk)->text(), "확인");
             const QPoint offset = about.frameGeometry().center() - dialog->frameGeometry().center();
             EXPECT_LE(std::abs(offset.x()), 1);
             EXPECT_LE(std::abs(offset.y()), 1);
             checked = true;
         },
-        [](dialogkit::Dialog& about) { QTest::mouseClick(about.button(resources::kOk), Qt::LeftButton); });
+        [](dialogkit::Dialog& about) {
+            QTest::mouseClick(about.controlAs<QPushButton>(dialogkit::kIdOk), Qt::LeftButton);
+        });
     EXPECT_TRUE(dialog->chooseSystemMenuItem(16));
     EXPECT_TRUE(checked);
     EXPECT_FALSE(dialog->hasEnded());
@@ -91,7 +93,7 @@ TEST_F(Help, F1WithoutAHelpFileSaysTheHelpCouldNotStart) {
 
 TEST_F(AboutBox, TheLogoButtonShowsTheLogoUnscaledInEveryState) {
     start();
-    auto* logo = dialog->bitmapButton(resources::kLogoButton);
+    auto* logo = dialog->controlAs<dialogkit::BitmapButton>(resources::kLogoButton);
     const QImage image = resources::logoImage().convertToFormat(QImage::Format_RGB32);
     auto samePixels = [&] {
         const QImage shot = logo->grab().toImage().convertToFormat(QImage::Format_RGB32);

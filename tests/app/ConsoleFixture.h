@@ -46,7 +46,7 @@ protected:
             dialogkit::setMessageBoxPresenter([this](const dialogkit::MessageBoxRequest& request) {
                 boxes.push_back({request.owner, request.title.toStdString(), request.text.toStdString(),
                                  request.icon, panelState()});
-                return resources::kOk;
+                return dialogkit::kIdOk;
             });
         previousOpener_ = setShellOpener([this](const QUrl& target) {
             opened.push_back(target.toString().toStdString());
@@ -56,7 +56,7 @@ protected:
 
     ~ConsoleFixture() override {
         if (dialog) {
-            dialog->done(resources::kCancel);
+            dialog->done(dialogkit::kIdCancel);
         }
         dialog.reset();
         dialogkit::setMessageBoxPresenter(previousPresenter_);
@@ -84,12 +84,16 @@ protected:
     static const resources::StripControls& strip(int k) {
         return resources::kStripTable[static_cast<std::size_t>(k)];
     }
-    dialogkit::EditBox* edit(int k) const { return dialog->edit(strip(k).edit); }
-    dialogkit::Trackbar* fader(int k) const { return dialog->trackbar(strip(k).fader); }
-    QLabel* label(int k) const { return dialog->staticText(strip(k).label); }
-    QPushButton* button(int id) const { return dialog->button(id); }
-    dialogkit::Trackbar* pageSlider() const { return dialog->trackbar(resources::kPageSlider); }
-    dialogkit::ComboBox* selector() const { return dialog->comboBox(resources::kPortSelector); }
+    dialogkit::EditBox* edit(int k) const { return dialog->controlAs<dialogkit::EditBox>(strip(k).edit); }
+    dialogkit::Trackbar* fader(int k) const { return dialog->controlAs<dialogkit::Trackbar>(strip(k).fader); }
+    QLabel* label(int k) const { return dialog->controlAs<QLabel>(strip(k).label); }
+    QPushButton* button(int id) const { return dialog->controlAs<QPushButton>(id); }
+    dialogkit::Trackbar* pageSlider() const {
+        return dialog->controlAs<dialogkit::Trackbar>(resources::kPageSlider);
+    }
+    dialogkit::ComboBox* selector() const {
+        return dialog->controlAs<dialogkit::ComboBox>(resources::kPortSelector);
+    }
 
     void click(int id) { QTest::mouseClick(button(id), Qt::LeftButton); }
 

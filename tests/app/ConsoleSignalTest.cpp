@@ -143,7 +143,7 @@ TEST_P(SignalEndEach, EndsTheConsoleAsItsCloseCommandDoesAndRepeatsAreHarmless) 
     std::raise(signal);
     QTest::qWait(50);
     adapter.observeCalls({});
-    EXPECT_EQ(code, resources::kCancel);
+    EXPECT_EQ(code, dialogkit::kIdCancel);
     EXPECT_FALSE(dialog->port().isOpen());
     EXPECT_EQ(adapter.openHandleCount(), 0u);
     EXPECT_EQ(adapter.callCount(Operation::Close), 1u);
@@ -180,7 +180,7 @@ TEST_P(SignalEndAbove, ClosesItFirstThenTheConsole) {
         openerReturned = true;
     });
     EXPECT_TRUE(openerReturned);
-    EXPECT_EQ(code, resources::kCancel);
+    EXPECT_EQ(code, dialogkit::kIdCancel);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     EXPECT_TRUE(wholeFramesThenClose(adapter.calls(), 2));
@@ -219,7 +219,7 @@ TEST_F(SignalEnd, ABoxInsideOpensHandlerClosesAndTheHandlerFinishesFirst) {
     raiseWhen([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
               SIGINT);
     const int code = runModal([this] { click(resources::kOpenButton); });
-    EXPECT_EQ(code, resources::kCancel);
+    EXPECT_EQ(code, dialogkit::kIdCancel);
     EXPECT_TRUE(selector()->isEnabled()) << "OPEN's handler went on after its box";
     EXPECT_EQ(adapter.openHandleCount(), 0u);
     EXPECT_EQ(adapter.callCount(Operation::SetBreakOn), 0u);
@@ -237,7 +237,7 @@ TEST_F(SignalEnd, ASignalDuringTheSettleIsAnsweredOnceOpenHasFinished) {
     create(300ms);
     const int code = runModal([this] { click(resources::kOpenButton); });
     adapter.observeCalls({});
-    EXPECT_EQ(code, resources::kCancel);
+    EXPECT_EQ(code, dialogkit::kIdCancel);
     EXPECT_TRUE(button(resources::kCloseButton)->isEnabled()) << "OPEN finished as a success";
     const auto calls = adapter.calls();
     EXPECT_TRUE(wholeFramesThenClose(calls, 0));
@@ -261,7 +261,7 @@ TEST_F(SignalEnd, TheApplicationWiresTheSignalsAndGivesThemBackWhenItEnds) {
         auto* running = dynamic_cast<CMainDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(running, nullptr);
         QObject::connect(running, &QDialog::finished, [&endCode](int code) { endCode = code; });
-        QTest::mouseClick(running->button(resources::kOpenButton), Qt::LeftButton);
+        QTest::mouseClick(running->controlAs<QPushButton>(resources::kOpenButton), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return simulated.callCount(Operation::Write) >= 4; }, 5000));
         std::raise(SIGTERM);
     });
@@ -269,7 +269,7 @@ TEST_F(SignalEnd, TheApplicationWiresTheSignalsAndGivesThemBackWhenItEnds) {
     EXPECT_FALSE(console.startUp());
     EXPECT_FALSE(deadline.passed()) << "no signal ended the console";
     EXPECT_TRUE(installedWhileRunning);
-    EXPECT_EQ(endCode, resources::kCancel);
+    EXPECT_EQ(endCode, dialogkit::kIdCancel);
     EXPECT_EQ(CountingHandlers::caught, 0);
     EXPECT_TRUE(wholeFramesThenClose(simulated.calls(), 2));
     EXPECT_TRUE(CountingHandlers::allInPlace()) << "the handlers from before are back";

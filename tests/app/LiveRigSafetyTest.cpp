@@ -15,7 +15,7 @@
 
 using namespace lumora;
 using namespace lumora::test;
-using resources::kCancel;
+using dialogkit::kIdCancel;
 using resources::kClearButton;
 using resources::kCloseButton;
 using resources::kOpenButton;
@@ -61,7 +61,7 @@ TEST_P(EnterOnAButton, DoesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PortPanelAndExit, EnterOnAButton,
-                         ::testing::Values(kOpenButton, kCloseButton, kClearButton, kCancel));
+                         ::testing::Values(kOpenButton, kCloseButton, kClearButton, kIdCancel));
 
 // A port button pressed with Space disables itself; which widget Tab or Shift+Tab then focuses.
 struct AfterDisabling {
@@ -225,7 +225,7 @@ struct ContextMenu : LiveRig, ::testing::WithParamInterface<MenuRequest> {
         case Place::Label:
             return label(3);
         case Place::Logo:
-            return dialog->bitmapButton(resources::kLogoButton);
+            return dialog->controlAs<dialogkit::BitmapButton>(resources::kLogoButton);
         case Place::FreeArea:
             break;
         }

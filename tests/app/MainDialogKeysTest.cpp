@@ -10,12 +10,12 @@ using Keyboard = ConsoleFixture;
 TEST_F(Keyboard, TabVisitsTheControlsInTemplateOrderSkippingStaticsHiddenAndDisabled) {
     start();
     button(resources::kOpenButton)->setFocus();
-    std::vector<QWidget*> expected = {fader(0), edit(0), button(resources::kCancel)};
+    std::vector<QWidget*> expected = {fader(0), edit(0), button(dialogkit::kIdCancel)};
     for (int k = 1; k < 20; ++k) {
         expected.push_back(fader(k));
         expected.push_back(edit(k));
     }
-    expected.push_back(dialog->bitmapButton(resources::kLogoButton));
+    expected.push_back(dialog->controlAs<dialogkit::BitmapButton>(resources::kLogoButton));
     expected.push_back(pageSlider());
     expected.push_back(button(resources::kClearButton));
     expected.push_back(button(resources::kOpenButton));
@@ -33,7 +33,7 @@ TEST_F(Keyboard, AltXEndsTheDialog) {
         QApplication::processEvents();
         return dialog->hasEnded();
     }));
-    EXPECT_EQ(dialog->result(), resources::kCancel);
+    EXPECT_EQ(dialog->result(), dialogkit::kIdCancel);
 }
 
 TEST_F(Keyboard, EnterAndEscDoNothingAnywhere) {
@@ -43,7 +43,7 @@ TEST_F(Keyboard, EnterAndEscDoNothingAnywhere) {
                                      fader(5),
                                      button(resources::kOpenButton),
                                      button(resources::kClearButton),
-                                     button(resources::kCancel)};
+                                     button(dialogkit::kIdCancel)};
     edit(3)->setText("77");
     const std::size_t boxesBefore = boxes.size();
     for (QWidget* target : targets) {

@@ -11,7 +11,7 @@ using StartUp = ConsoleFixture;
 
 TEST_F(StartUp, EveryStripShowsLevelZeroAndTheFirstPage) {
     start();
-    for (int k = 0; k < CMainDialog::kStripCount; ++k) {
+    for (int k = 0; k < resources::kStripCount; ++k) {
         SCOPED_TRACE(k);
         EXPECT_EQ(edit(k)->text(), "0");
         EXPECT_EQ(edit(k)->textLimit(), 3);
@@ -82,7 +82,7 @@ TEST_F(StartUp, TheControlsOutsideTheStripsStandWhereTheTemplatePutsThem) {
         QRect units;
     };
     const std::vector<Placed> table = {{resources::kOpenButton, "", {6, 11, 54, 28}},
-                                       {resources::kCancel, "", {342, 175, 58, 20}},
+                                       {dialogkit::kIdCancel, "", {342, 175, 58, 20}},
                                        {-1, "CH Range :", {177, 10, 39, 8}},
                                        {resources::kLogoButton, "", {316, 6, 84, 29}},
                                        {resources::kPageSlider, "", {174, 22, 132, 17}},

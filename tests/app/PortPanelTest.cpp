@@ -144,7 +144,7 @@ TEST_F(PortPanel, ChoosingAnEntryOfTheSelectorSetsTheDeviceIndex) {
 
 TEST_F(PortPanel, OnlyADoubleClickOnTheLogoOpensTheMakersPageOnce) {
     start();
-    auto* logo = dialog->bitmapButton(resources::kLogoButton);
+    auto* logo = dialog->controlAs<dialogkit::BitmapButton>(resources::kLogoButton);
     QTest::mouseClick(logo, Qt::LeftButton);
     EXPECT_TRUE(opened.empty());
     QTest::mouseDClick(logo, Qt::LeftButton);

@@ -28,10 +28,12 @@ TEST(DialogRun, ExitButtonIsTheCancelCommandAndDestroyFollowsOnce) {
     bool hiddenWithControls = false;
     dialog.onEvent = [&](const NotifyEvent& event) {
         if (event.notification == Notification::Destroy) {
-            hiddenWithControls = !dialog.isVisible() && dialog.edit(kEdit) != nullptr;
+            hiddenWithControls = !dialog.isVisible() && dialog.controlAs<EditBox>(kEdit) != nullptr;
         }
     };
-    EXPECT_EQ(runModal(dialog, [&] { QTest::mouseClick(dialog.button(kExit), Qt::LeftButton); }), kIdCancel);
+    EXPECT_EQ(
+        runModal(dialog, [&] { QTest::mouseClick(dialog.controlAs<QPushButton>(kExit), Qt::LeftButton); }),
+        kIdCancel);
     EXPECT_EQ(dialog.count(Notification::Destroy), 1);
     EXPECT_TRUE(hiddenWithControls);
     dialog.endDialog(kIdOk);
@@ -64,7 +66,7 @@ TEST(DialogRun, AHandlerForTheCancelClickTakesItOver) {
                              }}});
     EXPECT_EQ(runModal(dialog,
                        [&] {
-                           QTest::mouseClick(dialog.button(kExit), Qt::LeftButton);
+                           QTest::mouseClick(dialog.controlAs<QPushButton>(kExit), Qt::LeftButton);
                            dialog.endDialog(7);
                        }),
               7);
@@ -73,7 +75,9 @@ TEST(DialogRun, AHandlerForTheCancelClickTakesItOver) {
 
 TEST(DialogRun, TheAboutBoxEndsWithOkOnItsButtonAndOnEnterAndWithCancelOnEsc) {
     RecordingDialog byButton(kAbout);
-    EXPECT_EQ(runModal(byButton, [&] { QTest::mouseClick(byButton.button(kIdOk), Qt::LeftButton); }), kIdOk);
+    EXPECT_EQ(runModal(byButton,
+                       [&] { QTest::mouseClick(byButton.controlAs<QPushButton>(kIdOk), Qt::LeftButton); }),
+              kIdOk);
     RecordingDialog byEnter(kAbout);
     EXPECT_EQ(runModal(byEnter, [&] { QTest::keyClick(&byEnter, Qt::Key_Return); }), kIdOk);
     RecordingDialog byEsc(kAbout);
@@ -86,7 +90,7 @@ TEST(DialogRun, InitDialogRunsOnceBeforeShowingAndMayEndTheDialog) {
     dialog.onInit = [&] {
         ++inits;
         EXPECT_FALSE(dialog.isVisible());
-        dialog.edit(kEdit)->setText(QStringLiteral("0"));
+        dialog.controlAs<EditBox>(kEdit)->setText(QStringLiteral("0"));
         dialog.endDialog(5);
     };
     EXPECT_EQ(dialog.doModal(), 5);
@@ -115,12 +119,12 @@ TEST(DialogRun, PreTranslationConsumesKeysForTheDialogAndAllItsControls) {
     int aboutResult = 0;
     const int result = runModal(dialog, [&] {
         QTest::keyClick(&dialog, Qt::Key_Escape);
-        QTest::keyClick(dialog.edit(kEdit), Qt::Key_Return);
-        dialog.button(kExit)->setFocus();
-        QTest::keyClick(dialog.button(kExit), Qt::Key_Return);
-        QTest::keyClick(dialog.button(kExit), Qt::Key_Enter);
-        QTest::keyClick(dialog.button(kExit), Qt::Key_Escape);
-        QTest::keyClick(dialog.edit(kEdit), Qt::Key_1);
+        QTest::keyClick(dialog.controlAs<EditBox>(kEdit), Qt::Key_Return);
+        dialog.controlAs<QPushButton>(kExit)->setFocus();
+        QTest::keyClick(dialog.controlAs<QPushButton>(kExit), Qt::Key_Return);
+        QTest::keyClick(dialog.controlAs<QPushButton>(kExit), Qt::Key_Enter);
+        QTest::keyClick(dialog.controlAs<QPushButton>(kExit), Qt::Key_Escape);
+        QTest::keyClick(dialog.controlAs<EditBox>(kEdit), Qt::Key_1);
         RecordingDialog about(kAbout, &dialog);
         aboutResult = runModal(about, [&] { QTest::keyClick(&about, Qt::Key_Escape); });
         dialog.endDialog(9);
@@ -130,7 +134,7 @@ TEST(DialogRun, PreTranslationConsumesKeysForTheDialogAndAllItsControls) {
     EXPECT_TRUE(seen.contains(QEvent::KeyPress));
     EXPECT_TRUE(seen.contains(QEvent::KeyRelease));
     EXPECT_TRUE(seen.contains(QEvent::ShortcutOverride));
-    EXPECT_EQ(dialog.edit(kEdit)->text(), QStringLiteral("1"));
+    EXPECT_EQ(dialog.controlAs<EditBox>(kEdit)->text(), QStringLiteral("1"));
     EXPECT_EQ(dialog.count(Notification::Clicked), 0);
 }
 
@@ -139,10 +143,10 @@ TEST(DialogRun, F1WithoutModifiersAsksForHelpWithTheTemplateContext) {
     Dialog::setHelpHandler([&](int context) { contexts.append(context); });
     RecordingDialog dialog(kConsole);
     RecordingDialog about(kAbout, &dialog);
-    QTest::keyClick(dialog.edit(kEdit), Qt::Key_F1);
+    QTest::keyClick(dialog.controlAs<EditBox>(kEdit), Qt::Key_F1);
     QTest::keyClick(&dialog, Qt::Key_F1, Qt::ShiftModifier);
     QTest::keyClick(&dialog, Qt::Key_F1, Qt::ControlModifier);
-    QTest::keyClick(about.button(kIdOk), Qt::Key_F1);
+    QTest::keyClick(about.controlAs<QPushButton>(kIdOk), Qt::Key_F1);
     Dialog::setHelpHandler({});
     EXPECT_EQ(contexts, (QList<int>{0x20000 + kConsoleId, 0x20000 + kAboutId}));
 }

@@ -28,7 +28,7 @@ protected:
 };
 
 TEST_F(Notifications, SettingAnEditTextRaisesTextChangedOnceEvenWhenUnchanged) {
-    EditBox* edit = dialog.edit(kEdit);
+    EditBox* edit = dialog.controlAs<EditBox>(kEdit);
     edit->setText(QStringLiteral("0"));
     edit->setText(QStringLiteral("0"));
     edit->setText(QStringLiteral("17"));
@@ -37,7 +37,7 @@ TEST_F(Notifications, SettingAnEditTextRaisesTextChangedOnceEvenWhenUnchanged) {
 }
 
 TEST_F(Notifications, TypingDeletingAndPastingRaiseTextChanged) {
-    EditBox* edit = dialog.edit(kEdit);
+    EditBox* edit = dialog.controlAs<EditBox>(kEdit);
     edit->setFocus();
     QTest::keyClicks(edit, QStringLiteral("12"));
     EXPECT_EQ(edit->text(), QStringLiteral("12"));
@@ -51,7 +51,7 @@ TEST_F(Notifications, TypingDeletingAndPastingRaiseTextChanged) {
 }
 
 TEST_F(Notifications, DigitsOnlyEditRefusesLettersAndMinusAndTheLimitStopsTyping) {
-    EditBox* edit = dialog.edit(kEdit);
+    EditBox* edit = dialog.controlAs<EditBox>(kEdit);
     edit->limitText(3);
     edit->setFocus();
     QTest::keyClicks(edit, QStringLiteral("a-1x2"));
@@ -64,13 +64,13 @@ TEST_F(Notifications, DigitsOnlyEditRefusesLettersAndMinusAndTheLimitStopsTyping
     EXPECT_EQ(edit->text(), QStringLiteral("12345"));
     EXPECT_EQ(edit->textLimit(), 3);
     // An edit box without ES_NUMBER takes letters.
-    QTest::keyClicks(dialog.edit(kFreeEdit), QStringLiteral("a-1"));
-    EXPECT_EQ(dialog.edit(kFreeEdit)->text(), QStringLiteral("a-1"));
+    QTest::keyClicks(dialog.controlAs<EditBox>(kFreeEdit), QStringLiteral("a-1"));
+    EXPECT_EQ(dialog.controlAs<EditBox>(kFreeEdit)->text(), QStringLiteral("a-1"));
 }
 
 TEST_F(Notifications, HandlersMayNestTextChanges) {
     // A handler that caps the value, as the level edit boxes do: its own set raises once more.
-    EditBox* edit = dialog.edit(kEdit);
+    EditBox* edit = dialog.controlAs<EditBox>(kEdit);
     dialog.onEvent = [&](const NotifyEvent& event) {
         if (event.notification == Notification::TextChanged && edit->text().toInt() > 255) {
             edit->setText(QStringLiteral("255"));
@@ -83,7 +83,7 @@ TEST_F(Notifications, HandlersMayNestTextChanges) {
 }
 
 TEST_F(Notifications, ProgramChangesToATrackbarRaiseNothing) {
-    Trackbar* fader = dialog.trackbar(kFader);
+    Trackbar* fader = dialog.controlAs<Trackbar>(kFader);
     fader->setRangeMax(255);
     fader->setPosition(255);
     fader->setRange(0, 10);
@@ -92,7 +92,7 @@ TEST_F(Notifications, ProgramChangesToATrackbarRaiseNothing) {
 }
 
 TEST_F(Notifications, KeysMoveAVerticalTrackbarLikeWin32AndRaiseVerticalScroll) {
-    Trackbar* fader = dialog.trackbar(kFader);
+    Trackbar* fader = dialog.controlAs<Trackbar>(kFader);
     fader->setRangeMax(255);
     fader->setPosition(255);
     fader->setFocus();
@@ -110,7 +110,7 @@ TEST_F(Notifications, KeysMoveAVerticalTrackbarLikeWin32AndRaiseVerticalScroll) 
 }
 
 TEST_F(Notifications, DraggingAFaderRaisesScrollWhileMovingAndReleasedCaptureOnRelease) {
-    Trackbar* fader = dialog.trackbar(kFader);
+    Trackbar* fader = dialog.controlAs<Trackbar>(kFader);
     fader->setRangeMax(255);
     fader->setPosition(255);
     const QPoint start = fader->thumbRect().center();
@@ -126,7 +126,7 @@ TEST_F(Notifications, DraggingAFaderRaisesScrollWhileMovingAndReleasedCaptureOnR
 }
 
 TEST_F(Notifications, TheWheelAndAHorizontalTrackbarRaiseHorizontalScroll) {
-    Trackbar* slider = dialog.trackbar(kPageSlider);
+    Trackbar* slider = dialog.controlAs<Trackbar>(kPageSlider);
     slider->setRange(0, 492);
     QTest::keyClick(slider, Qt::Key_End);
     EXPECT_EQ(slider->position(), 492);
@@ -142,7 +142,7 @@ TEST_F(Notifications, TheWheelAndAHorizontalTrackbarRaiseHorizontalScroll) {
 
 TEST_F(Notifications, ASingleClickOnTheBitmapButtonIsClickedOnlyADoubleClickAddsDoubleClicked) {
     // Through the window, so that Qt itself turns the second press into a double click.
-    const QPoint logo = dialog.bitmapButton(kLogo)->geometry().center();
+    const QPoint logo = dialog.controlAs<BitmapButton>(kLogo)->geometry().center();
     QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, logo);
     EXPECT_EQ(dialog.count(Notification::Clicked, kLogo), 1);
     EXPECT_EQ(dialog.count(Notification::DoubleClicked), 0);
@@ -155,7 +155,7 @@ TEST_F(Notifications, ASingleClickOnTheBitmapButtonIsClickedOnlyADoubleClickAdds
 }
 
 TEST_F(Notifications, TheBitmapButtonDrawsItsNormalImageInEveryStateAndUnscaled) {
-    BitmapButton* logo = dialog.bitmapButton(kLogo);
+    BitmapButton* logo = dialog.controlAs<BitmapButton>(kLogo);
     QPixmap normal(20, 10);
     normal.fill(Qt::blue);
     logo->setImages(normal);
@@ -178,7 +178,7 @@ TEST_F(Notifications, TheBitmapButtonDrawsItsNormalImageInEveryStateAndUnscaled)
 }
 
 TEST_F(Notifications, ComboBoxRaisesDropDownBeforeOpeningAndSelectionConfirmedOnChoice) {
-    ComboBox* combo = dialog.comboBox(kSelector);
+    ComboBox* combo = dialog.controlAs<ComboBox>(kSelector);
     combo->show();
     dialog.onEvent = [combo](const NotifyEvent& event) {
         if (event.notification == Notification::DropDown) {

@@ -19,8 +19,8 @@ constexpr int kAboutCommand = 16;
 class SystemMenuStandIn : public ::testing::Test {
 protected:
     void SetUp() override {
-        dialog.appendSystemMenuSeparator();
-        dialog.appendSystemMenuItem(kAboutCommand, QStringLiteral("DMX 정보(&A)..."));
+        dialog.systemMenu().appendSeparator();
+        dialog.systemMenu().appendItem(kAboutCommand, QStringLiteral("DMX 정보(&A)..."));
         dialog.show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     }
@@ -70,7 +70,7 @@ TEST_F(SystemMenuStandIn, ARightClickOnTheClientAreaOffersTheMenuAndChoosingRais
 }
 
 TEST_F(SystemMenuStandIn, TheMenuKeyAndShiftF10OnAControlOpenIt) {
-    QWidget* fader = dialog.trackbar(kFader);
+    QWidget* fader = dialog.controlAs<Trackbar>(kFader);
     fader->setFocus();
     // The X11 and Wayland platforms turn the Menu key into a keyboard context-menu event for the
     // focused widget; the offscreen platform does not, so the test sends that event itself.

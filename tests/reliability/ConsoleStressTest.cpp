@@ -48,7 +48,7 @@ protected:
 
     // One operator action chosen at random, noting the levels after each key or text it takes.
     void operate(std::mt19937& random, LevelsSeen& seen) {
-        const int k = static_cast<int>(random() % CMainDialog::kStripCount);
+        const int k = static_cast<int>(random() % resources::kStripCount);
         switch (random() % 6) {
         case 0:
             QTest::keyClick(fader(k), random() % 2 ? Qt::Key_Up : Qt::Key_PageDown);

@@ -260,7 +260,7 @@ TEST_P(FaultOnCloseAtExit, EndsTheConsoleSilentlyWithNothingLeft) {
     click(resources::kOpenButton);
     ASSERT_TRUE(dialog->port().isOpen());
     injectBeforeNextCall();
-    click(resources::kCancel);
+    click(dialogkit::kIdCancel);
 
     EXPECT_TRUE(dialog->hasEnded());
     EXPECT_TRUE(faultHappened());

@@ -1,5 +1,6 @@
 #include "resources/AboutDialogTemplate.h"
 
+#include "dialogkit/Notification.h"
 #include "resources/ControlIds.h"
 #include "resources/VersionInfo.h"
 
@@ -11,6 +12,7 @@ namespace {
 
 using dialogkit::ControlClass;
 using dialogkit::ControlTemplate;
+using dialogkit::kIdOk;
 namespace st = dialogkit::style;
 
 TEST(AboutDialogTemplate, WindowIsHiddenUntilRunModally) {
@@ -43,7 +45,7 @@ TEST(AboutDialogTemplate, ShowsIconVersionNoticeAndOneDefaultButton) {
     for (const ControlTemplate& c : controls) {
         if (c.kind == ControlClass::Button && (c.style & st::kButtonTypeMask) == st::kDefPushButton) {
             ++defaults;
-            EXPECT_EQ(c.id, kOk);
+            EXPECT_EQ(c.id, kIdOk);
             EXPECT_EQ(c.text, "확인");
             EXPECT_EQ(c.style, 0x50030001u);
         } else {

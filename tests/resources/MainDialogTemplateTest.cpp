@@ -1,5 +1,6 @@
 #include "resources/MainDialogTemplate.h"
 
+#include "dialogkit/Notification.h"
 #include "resources/ControlIds.h"
 #include "resources/StripTable.h"
 
@@ -14,6 +15,8 @@ namespace {
 
 using dialogkit::ControlClass;
 using dialogkit::ControlTemplate;
+using dialogkit::kIdCancel;
+using dialogkit::kIdOk;
 namespace st = dialogkit::style;
 
 std::span<const ControlTemplate> controls() {
@@ -61,11 +64,11 @@ TEST(MainDialogTemplate, HasSeventyOneControlsWithDistinctIds) {
         }
     }
     EXPECT_EQ(statics, 4);
-    EXPECT_EQ(findById(kOk), nullptr);
+    EXPECT_EQ(findById(kIdOk), nullptr);
 }
 
 TEST(MainDialogTemplate, TemplateOrderPutsExitThirdAndTheOthersAfterTheStrips) {
-    std::vector<int> expected{kOpenButton, kStripTable[0].fader, kStripTable[0].edit, kCancel,
+    std::vector<int> expected{kOpenButton, kStripTable[0].fader, kStripTable[0].edit, kIdCancel,
                               kStripTable[0].label};
     for (std::size_t k = 1; k < kStripTable.size(); ++k) {
         expected.insert(expected.end(), {kStripTable[k].fader, kStripTable[k].edit, kStripTable[k].label});
@@ -98,7 +101,7 @@ TEST(MainDialogTemplate, TemplateOrderPutsExitThirdAndTheOthersAfterTheStrips) {
 }
 
 TEST(MainDialogTemplate, TabVisitsStripsInOrderWithExitBetweenStripZeroAndOne) {
-    std::vector<int> expected{kOpenButton, kStripTable[0].fader, kStripTable[0].edit, kCancel};
+    std::vector<int> expected{kOpenButton, kStripTable[0].fader, kStripTable[0].edit, kIdCancel};
     for (std::size_t k = 1; k < kStripTable.size(); ++k) {
         expected.insert(expected.end(), {kStripTable[k].fader, kStripTable[k].edit});
     }

@@ -6,8 +6,9 @@
 
 namespace lumora::dialogkit {
 
-// Template texts are UTF-8.
-inline QString templateText(std::string_view text) {
+// Template texts, string resources and messages are UTF-8; this is the one way they become
+// QStrings.
+inline QString utf8Text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
