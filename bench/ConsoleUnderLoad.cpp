@@ -8,6 +8,7 @@
 // choose real-time scheduling (as for an ordinary desktop user), so that the console's own request
 // is refused; RealtimeKit, where the desktop runs it, may still grant it.
 
+#include "Percentile.h"
 #include "app/CConsoleApp.h"
 #include "app/CMainDialog.h"
 #include "dialogkit/Trackbar.h"
@@ -39,20 +40,13 @@
 #include <vector>
 
 using namespace lumora;
+using lumora::bench::percentile;
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
 double millis(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double percentile(std::vector<double> values, double fraction) {
-    if (values.empty()) {
-        return 0.0;
-    }
-    std::sort(values.begin(), values.end());
-    return values[static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5)];
 }
 
 long residentKilobytes() {

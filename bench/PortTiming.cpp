@@ -2,6 +2,7 @@
 // of setLevels, once idle and once with another thread handing over levels 1,000 times a second,
 // and the cost of setLevels while the adapter stalls a write for three seconds.
 
+#include "Percentile.h"
 #include "dmx/CDmxPort.h"
 #include "simulated/SimulatedAdapter.h"
 #include "simulated/WireDecoder.h"
@@ -14,18 +15,10 @@
 #include <vector>
 
 using namespace lumora;
+using lumora::bench::percentile;
 using namespace std::chrono;
 
 namespace {
-
-double percentile(std::vector<double> values, double fraction) {
-    if (values.empty()) {
-        return 0.0;
-    }
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
-    return values[index];
-}
 
 double millis(steady_clock::duration d) {
     return duration<double, std::milli>(d).count();
