@@ -162,7 +162,11 @@ void SimulatedAdapter::waitOutStall(const DriverCall& call) {
 }
 
 DriverStatus SimulatedAdapter::finish(DriverCall call, Clock::time_point until) {
-    std::this_thread::sleep_until(until);
+    // A sleep may end early: MinGW's rounds to whole milliseconds of a coarser clock than
+    // steady_clock. The modelled time is a floor, so sleep again until it has passed.
+    while (Clock::now() < until) {
+        std::this_thread::sleep_until(until);
+    }
     if (call.stallLimit > Clock::duration::zero()) {
         waitOutStall(call);
     }
