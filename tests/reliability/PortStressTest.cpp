@@ -26,10 +26,12 @@ constexpr int kCycles = 1000;
 // drain before the next break.
 constexpr CDmxPort::Timing kStressTiming{0ms, 10ms};
 
-// Universe number g: its first three slots carry g, the rest a hash of g and the slot, so that a
-// frame mixing two universes or holding stray bytes cannot pass for either.
+// Universe number g: its first four slots carry g, the rest a hash of g and the slot, so that a
+// frame mixing two universes or holding stray bytes cannot pass for either. Four slots, because
+// where a sleep below a millisecond returns at once (Windows), the levels change every microsecond
+// or so and pass 2^24 within the run.
 std::uint8_t slotOf(std::uint32_t universe, std::size_t slot) {
-    if (slot < 3) {
+    if (slot < 4) {
         return static_cast<std::uint8_t>(universe >> (8 * slot));
     }
     std::uint64_t x = universe * 0x9E3779B97F4A7C15ull + slot;
@@ -51,9 +53,9 @@ std::optional<std::uint32_t> universeCarried(const WireFrame& frame, std::uint32
     if (!frame.hasStartCode || frame.startCode != 0 || frame.slotBytes.size() != kChannelCount) {
         return std::nullopt;
     }
-    const std::uint32_t universe = std::uint32_t{frame.slotBytes[0]} |
-                                   (std::uint32_t{frame.slotBytes[1]} << 8u) |
-                                   (std::uint32_t{frame.slotBytes[2]} << 16u);
+    const std::uint32_t universe =
+        std::uint32_t{frame.slotBytes[0]} | (std::uint32_t{frame.slotBytes[1]} << 8u) |
+        (std::uint32_t{frame.slotBytes[2]} << 16u) | (std::uint32_t{frame.slotBytes[3]} << 24u);
     if (universe > lastSet) {
         return std::nullopt;
     }
@@ -74,11 +76,12 @@ TEST(PortStress, AThousandOpenCloseCyclesUnderLevelTrafficSendOnlyWholeUniverses
 
     std::atomic<std::uint32_t> lastSet{0};
     port.setLevels(universeNumber(0));
-    std::atomic<bool> stop{false};
-    std::thread loader([&] {
-        for (std::uint32_t universe = 1; !stop.load(); ++universe) {
-            port.setLevels(universeNumber(universe));
+    // A jthread, so that an assertion ending the test early still stops and joins it.
+    std::jthread loader([&](const std::stop_token& stop) {
+        for (std::uint32_t universe = 1; !stop.stop_requested(); ++universe) {
+            // Counted before it is set, so that no frame can carry a universe above the count.
             lastSet.store(universe);
+            port.setLevels(universeNumber(universe));
             std::this_thread::sleep_for(200us);
         }
     });
@@ -110,7 +113,7 @@ TEST(PortStress, AThousandOpenCloseCyclesUnderLevelTrafficSendOnlyWholeUniverses
         }
         adapter.clearCalls();
     }
-    stop.store(true);
+    loader.request_stop();
     loader.join();
     EXPECT_GT(frames, static_cast<std::size_t>(kCycles / 8)) << "enough frames went out to check";
     std::printf("[ figures  ] %d cycles, %zu frames checked, %u universes set\n", kCycles, frames,
