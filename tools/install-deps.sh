@@ -14,6 +14,7 @@ packages=(
   desktop-file-utils
   clang-format clang-tidy  # tools/lint.sh
   clang libclang-rt-14-dev  # tools/fuzz.sh
+  g++-mingw-w64-x86-64-posix googletest wine wine64  # tools/test-windows.sh: the Windows build under Wine
 )
 
 missing=()

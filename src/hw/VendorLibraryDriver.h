@@ -13,8 +13,6 @@ namespace lumora::hw {
 // The vendor's D2XX library as the system's loader finds it by this name.
 #if defined(_WIN32)
 inline constexpr const char* kVendorLibraryName = "FTD2XX.dll";
-#elif defined(__APPLE__)
-inline constexpr const char* kVendorLibraryName = "libftd2xx.dylib";
 #else
 inline constexpr const char* kVendorLibraryName = "libftd2xx.so";
 #endif

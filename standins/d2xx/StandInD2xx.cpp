@@ -10,6 +10,15 @@
 #include <mutex>
 #include <string>
 
+// On Windows the library exports its functions by name and, on 32-bit Windows, calls them stdcall.
+#if defined(_WIN32)
+#define STAND_IN_API __declspec(dllexport)
+#define STAND_IN_CALL __stdcall
+#else
+#define STAND_IN_API
+#define STAND_IN_CALL
+#endif
+
 namespace {
 
 using FtStatus = unsigned int;
@@ -84,7 +93,7 @@ FtStatus onHandle(const char* function, FtHandle handle, const std::string& argu
 
 extern "C" {
 
-FtStatus FT_CreateDeviceInfoList(unsigned int* count) {
+STAND_IN_API FtStatus STAND_IN_CALL FT_CreateDeviceInfoList(unsigned int* count) {
     std::lock_guard lock(mutex);
     log("FT_CreateDeviceInfoList");
     *count = kAdapterCount;
@@ -92,7 +101,7 @@ FtStatus FT_CreateDeviceInfoList(unsigned int* count) {
 }
 
 // As the real library does, writes every node whatever the caller's array holds.
-FtStatus FT_GetDeviceInfoList(ListNode* nodes, unsigned int* count) {
+STAND_IN_API FtStatus STAND_IN_CALL FT_GetDeviceInfoList(ListNode* nodes, unsigned int* count) {
     std::lock_guard lock(mutex);
     log("FT_GetDeviceInfoList");
     for (int i = 0; i < kAdapterCount; ++i) {
@@ -110,7 +119,7 @@ FtStatus FT_GetDeviceInfoList(ListNode* nodes, unsigned int* count) {
     return injected("FT_GetDeviceInfoList");
 }
 
-FtStatus FT_Open(int position, FtHandle* handle) {
+STAND_IN_API FtStatus STAND_IN_CALL FT_Open(int position, FtHandle* handle) {
     std::lock_guard lock(mutex);
     log("FT_Open " + std::to_string(position));
     *handle = nullptr;
@@ -128,47 +137,48 @@ FtStatus FT_Open(int position, FtHandle* handle) {
     return kOk;
 }
 
-FtStatus FT_ResetDevice(FtHandle handle) {
+STAND_IN_API FtStatus STAND_IN_CALL FT_ResetDevice(FtHandle handle) {
     return onHandle("FT_ResetDevice", handle);
 }
 
-FtStatus FT_SetDivisor(FtHandle handle, unsigned short divisor) {
+STAND_IN_API FtStatus STAND_IN_CALL FT_SetDivisor(FtHandle handle, unsigned short divisor) {
     return onHandle("FT_SetDivisor", handle, " " + std::to_string(divisor));
 }
 
-FtStatus FT_SetDataCharacteristics(FtHandle handle, unsigned char wordLength, unsigned char stopBits,
-                                   unsigned char parity) {
+STAND_IN_API FtStatus STAND_IN_CALL FT_SetDataCharacteristics(FtHandle handle, unsigned char wordLength,
+                                                              unsigned char stopBits, unsigned char parity) {
     return onHandle("FT_SetDataCharacteristics", handle,
                     " " + std::to_string(wordLength) + " " + std::to_string(stopBits) + " " +
                         std::to_string(parity));
 }
 
-FtStatus FT_SetFlowControl(FtHandle handle, unsigned short flowControl, unsigned char xon,
-                           unsigned char xoff) {
+STAND_IN_API FtStatus STAND_IN_CALL FT_SetFlowControl(FtHandle handle, unsigned short flowControl,
+                                                      unsigned char xon, unsigned char xoff) {
     return onHandle("FT_SetFlowControl", handle,
                     " " + std::to_string(flowControl) + " " + std::to_string(xon) + " " +
                         std::to_string(xoff));
 }
 
-FtStatus FT_ClrRts(FtHandle handle) {
+STAND_IN_API FtStatus STAND_IN_CALL FT_ClrRts(FtHandle handle) {
     return onHandle("FT_ClrRts", handle);
 }
 
-FtStatus FT_Purge(FtHandle handle, unsigned int mask) {
+STAND_IN_API FtStatus STAND_IN_CALL FT_Purge(FtHandle handle, unsigned int mask) {
     return onHandle("FT_Purge", handle, " " + std::to_string(mask));
 }
 
-FtStatus FT_SetBreakOn(FtHandle handle) {
+STAND_IN_API FtStatus STAND_IN_CALL FT_SetBreakOn(FtHandle handle) {
     return onHandle("FT_SetBreakOn", handle);
 }
 
 #ifndef LUMORA_STAND_IN_WITHOUT_SET_BREAK_OFF
-FtStatus FT_SetBreakOff(FtHandle handle) {
+STAND_IN_API FtStatus STAND_IN_CALL FT_SetBreakOff(FtHandle handle) {
     return onHandle("FT_SetBreakOff", handle);
 }
 #endif
 
-FtStatus FT_Write(FtHandle handle, void* buffer, unsigned int size, unsigned int* written) {
+STAND_IN_API FtStatus STAND_IN_CALL FT_Write(FtHandle handle, void* buffer, unsigned int size,
+                                             unsigned int* written) {
     std::string bytes = " " + std::to_string(size) + " ";
     const auto* data = static_cast<const unsigned char*>(buffer);
     for (unsigned int i = 0; i < size; ++i) {
@@ -181,7 +191,7 @@ FtStatus FT_Write(FtHandle handle, void* buffer, unsigned int size, unsigned int
     return status;
 }
 
-FtStatus FT_Close(FtHandle handle) {
+STAND_IN_API FtStatus STAND_IN_CALL FT_Close(FtHandle handle) {
     const FtStatus status = onHandle("FT_Close", handle);
     std::lock_guard lock(mutex);
     if (const int position = positionOf(handle); position >= 0) {
@@ -193,13 +203,13 @@ FtStatus FT_Close(FtHandle handle) {
 // For the tests: the record so far, one call a line; clearing it with every adapter closed and no
 // failures; making a function answer with a status from now on.
 
-const char* lumora_stand_in_record() {
+STAND_IN_API const char* lumora_stand_in_record() {
     std::lock_guard lock(mutex);
     snapshot = record;
     return snapshot.c_str();
 }
 
-void lumora_stand_in_reset() {
+STAND_IN_API void lumora_stand_in_reset() {
     std::lock_guard lock(mutex);
     record.clear();
     failures.clear();
@@ -208,7 +218,7 @@ void lumora_stand_in_reset() {
     }
 }
 
-void lumora_stand_in_fail(const char* function, FtStatus status) {
+STAND_IN_API void lumora_stand_in_fail(const char* function, FtStatus status) {
     std::lock_guard lock(mutex);
     failures[function] = status;
 }

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Cross-builds the console's core for 64-bit Windows with MinGW-w64 (warnings as errors), runs its
+# tests under Wine, and checks that the port puts the same frames on the simulated line there as on
+# Linux. The Linux build folder (BUILD_DIR, default build) is configured here if it is not already.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/install-deps.sh
+linux=${BUILD_DIR:-build}
+windows=${WINDOWS_BUILD_DIR:-build-windows}
+jobs=$(nproc)
+
+cmake -S . -B "$windows" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMORA_WERROR=ON
+cmake --build "$windows" -j"$jobs"
+ctest --test-dir "$windows" --output-on-failure --no-tests=error -j"$jobs"
+
+echo "== The port's frames on Windows and on Linux"
+if [ ! -f "$linux/CMakeCache.txt" ]; then
+  cmake -S . -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMORA_WERROR=ON
+fi
+cmake --build "$linux" -j"$jobs" --target dmx_wire_frames
+prefix=$(cd "$windows" && pwd)/wine-prefix
+"$linux/tests/dmx/dmx_wire_frames" >"$windows/frames-linux.txt"
+# Windows ends its lines with CR LF.
+cmake/wine-run.sh "$prefix" "$windows/tests/dmx/dmx_wire_frames.exe" | tr -d '\r' >"$windows/frames-windows.txt"
+if ! diff "$windows/frames-linux.txt" "$windows/frames-windows.txt"; then
+  echo "The frames differ (above: < Linux, > Windows)" >&2
+  exit 1
+fi
+echo "Same configuration calls and frames: $(wc -l <"$windows/frames-linux.txt") lines"
+WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
