@@ -4,6 +4,11 @@ target_compile_options(lumora_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
   -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual -Wcast-align
   -Wnull-dereference -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough)
+if(WIN32)
+  # windows.h without its min and max macros, which break std::min and std::max, and without the
+  # rarely used parts that slow every build.
+  target_compile_definitions(lumora_options INTERFACE NOMINMAX WIN32_LEAN_AND_MEAN)
+endif()
 if(LUMORA_WERROR)
   target_compile_options(lumora_options INTERFACE -Werror)
 endif()
@@ -19,6 +24,14 @@ function(lumora_add_module name)
   target_include_directories(lumora_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(lumora_${name} PUBLIC ${ARG_LIBS} PRIVATE lumora_options)
 endfunction()
+
+# Listing a test program's cases takes a moment; under an emulator (Wine, for the Windows build) it
+# may first have to start the emulator's services, and on a busy machine that takes longer.
+if(CMAKE_CROSSCOMPILING)
+  set(LUMORA_DISCOVERY_TIMEOUT 300)
+else()
+  set(LUMORA_DISCOVERY_TIMEOUT 60)
+endif()
 
 # lumora_add_test(<name> SOURCES ... [LIBS ...] [TIMEOUT s] [GUI]): one test executable,
 # its cases registered one by one; every case gets a timeout so a hang fails instead of stalling CI.
@@ -38,6 +51,6 @@ function(lumora_add_test name)
     target_link_libraries(${name} PRIVATE lumora_test_main)
   endif()
   gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 60
+    DISCOVERY_TIMEOUT ${LUMORA_DISCOVERY_TIMEOUT}
     PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS ${name})
 endfunction()

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# wine-run.sh <prefix> <program.exe> [arguments...]: runs a Windows program under Wine in a private
+# wine-run.sh <prefix> [program.exe [arguments...]]: runs a Windows program under Wine in a private
 # prefix, without a display and without Wine's own diagnostics, and returns the program's status.
+# Without a program it makes the prefix ready and starts Wine's server and services for good, away
+# from the caller's output; `WINEPREFIX=<prefix> wineserver -k` ends them.
 set -euo pipefail
 export WINEPREFIX=$1
 shift
@@ -10,17 +12,30 @@ unset DISPLAY WAYLAND_DISPLAY
 # Wine offers to install its .NET and HTML engines into a new prefix; tests need neither.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# Tests run in parallel; the first to arrive creates the prefix while the others wait for it.
-# Wine's server ends a moment after its last program and a program that starts as it ends may fail
-# to reach it, so it is kept up for a while after each program instead (exit status 2: already up).
+# Tests run in parallel; the first to arrive makes the prefix while the others wait for it. A prefix
+# counts as made only once Wine has finished with it, so one left half-made by a killed run is made
+# again. Wine's server ends a moment after its last program, and a program that starts as it ends
+# may fail to reach it, so it is kept up for a while after each program instead (exit status 2:
+# already up).
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
   flock 9
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wine wineboot --init >/dev/null 2>&1
-    wineserver --wait
+  if [ ! -f "$WINEPREFIX.ready" ]; then
+    rm -rf "$WINEPREFIX"
+    if ! { wine wineboot --init && wineserver --wait; } >"$WINEPREFIX.log" 2>&1; then
+      echo "Wine could not make its prefix $WINEPREFIX:" >&2
+      cat "$WINEPREFIX.log" >&2
+      exit 1
+    fi
+    touch "$WINEPREFIX.ready"
   fi
-  wineserver -p30 </dev/null >/dev/null 2>&1 9>&- || true
-) 9>"$WINEPREFIX.lock"
+  if [ $# -eq 0 ]; then
+    wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
+    wine wineboot </dev/null >/dev/null 2>&1 9>&-
+  else
+    wineserver -p30 </dev/null >/dev/null 2>&1 9>&- || true
+  fi
+) 9>"$WINEPREFIX.lock" || exit 1
 
+[ $# -eq 0 ] && exit 0
 exec wine "$@"

@@ -6,7 +6,7 @@ namespace lumora {
 
 #if defined(_WIN32)
 // THREAD_PRIORITY_TIME_CRITICAL: the highest priority a thread of a normal-class process can have,
-// ahead of every other thread of the desktop's normal processes.
+// ahead of every thread at normal priority.
 inline constexpr int kTransmitPriority = 15;
 #else
 // The real-time priority the transmit thread asks for. Any real-time priority runs ahead of every

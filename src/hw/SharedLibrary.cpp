@@ -12,7 +12,10 @@ namespace lumora::hw {
 
 SharedLibrary::SharedLibrary(const std::string& name) {
 #if defined(_WIN32)
-    handle_ = reinterpret_cast<void*>(LoadLibraryA(name.c_str()));
+    // A bare name is looked for beside the program and in the system folder only, never in the
+    // current folder or along PATH, where anyone may have left a DLL of that name.
+    handle_ = reinterpret_cast<void*>(LoadLibraryExA(
+        name.c_str(), nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
 #else
     // Binding every symbol now makes a library with unresolvable dependencies fail here, where it is
     // harmless, rather than at its first call.

@@ -9,7 +9,8 @@ namespace lumora::hw {
 class SharedLibrary {
 public:
     SharedLibrary() = default;
-    // Loads the library by name (searched as the system's loader searches) or by path.
+    // Loads the library by path, or by name: searched as the system's loader searches on Linux, and
+    // on Windows only beside the program and in the system folder.
     explicit SharedLibrary(const std::string& name);
     ~SharedLibrary();
     SharedLibrary(SharedLibrary&& other) noexcept;

@@ -10,7 +10,8 @@
 #include <mutex>
 #include <string>
 
-// On Windows the library exports its functions by name and, on 32-bit Windows, calls them stdcall.
+// On Windows the library exports its functions by name with the calling convention it is declared
+// with (stdcall; 64-bit Windows has only the one convention, and only 64-bit is built).
 #if defined(_WIN32)
 #define STAND_IN_API __declspec(dllexport)
 #define STAND_IN_CALL __stdcall

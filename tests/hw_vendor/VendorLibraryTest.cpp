@@ -9,6 +9,7 @@
 #include "hw/VendorLibraryDriver.h"
 #include "support/WaitFor.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -19,7 +20,8 @@ using namespace std::chrono_literals;
 namespace {
 
 // The stand-in library in the test's build tree, found by the same name and search as the vendor's
-// library: the test executable's run path leads to it.
+// library: the test executable's run path leads to it on Linux; on Windows it lies beside the
+// executable.
 struct VendorLibrary : ::testing::Test {
     VendorLibrary() {
         reset = standIn.function<void (*)()>("lumora_stand_in_reset");
@@ -199,6 +201,11 @@ TEST_F(VendorLibrary, APortTheLibraryRefusesToConfigureDoesNotOpenAndClosesTheAd
 }
 
 TEST(VendorLibraryAbsent, ALibraryMissingOneFunctionOrNoneAtAllIsUnavailableAndTheFallbackIsChosen) {
+    // The incomplete library is found and lacks only the one function, so that is what refuses it.
+    const SharedLibrary incomplete(LUMORA_INCOMPLETE_D2XX);
+    ASSERT_TRUE(incomplete.isLoaded());
+    EXPECT_NE(incomplete.function<void (*)()>("FT_Open"), nullptr);
+    EXPECT_EQ(incomplete.function<void (*)()>("FT_SetBreakOff"), nullptr);
     for (const std::string library :
          {LUMORA_INCOMPLETE_D2XX, "ftd2xx-not-installed", "/nonexistent/ftd2xx"}) {
         EXPECT_EQ(VendorLibraryDriver::load(library), nullptr) << library;
@@ -222,5 +229,21 @@ TEST(VendorLibraryAbsent, WithoutTheLibraryTheConsoleFindsNoAdapterAndOpensNone)
     CDmxPort port(*driver, CDmxPort::Timing{0ms, 30ms});
     EXPECT_FALSE(port.open(0));
     EXPECT_FALSE(port.isOpen());
+}
+
+// A DLL of any name left in the folder the console was started from must not be taken for the
+// driver: a bare name is looked for beside the program and in the system folder only.
+TEST(VendorLibraryOnWindows, ADllInTheCurrentFolderIsNotLoadedByName) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / "lumora-current-folder";
+    fs::create_directories(folder);
+    fs::copy_file(LUMORA_INCOMPLETE_D2XX, folder / "ftd2xx_left_here.dll",
+                  fs::copy_options::overwrite_existing);
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder);
+    const bool loadedByName = SharedLibrary("ftd2xx_left_here.dll").isLoaded();
+    fs::current_path(previous);
+    EXPECT_FALSE(loadedByName);
+    EXPECT_TRUE(SharedLibrary((folder / "ftd2xx_left_here.dll").string()).isLoaded()) << "it is loadable";
 }
 #endif
