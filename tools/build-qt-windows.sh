@@ -76,17 +76,32 @@ if ! has_deb_src; then
   apt-get update -qq
 fi
 
+# An interrupted build goes on where it stopped; a fresh one fetches the source first.
 work=$cache/qt-build-$tag
-rm -rf "$work"
-mkdir -p "$work"
-# apt checks the files against the archive's signed index; dpkg-source then checks them against the
-# source description's checksums while unpacking.
-if ! (cd "$work" && apt-get source -qq "qt6-base=$version" >&2); then
-  echo "Qt's source package qt6-base $version could not be fetched or did not verify." >&2
+source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' 2>/dev/null | head -n 1)
+if [ -z "$source_dir" ]; then
+  rm -rf "$work"
+  mkdir -p "$work"
+  # apt checks the files against the archive's signed index; dpkg-source then checks them against
+  # the source description's checksums while unpacking.
+  if ! (cd "$work" && apt-get source -qq "qt6-base=$version" >&2); then
+    echo "Qt's source package qt6-base $version could not be fetched or did not verify." >&2
+    exit 1
+  fi
+  source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
+  [ -n "$source_dir" ] || { echo "apt-get source left no qt6-base folder in $work" >&2; exit 1; }
+fi
+
+# Qt 6.4.2 compiles its DirectWrite font database only together with Direct2D, while the Windows
+# platform plugin refers to it whenever DirectWrite 3 is there: without Direct2D the plugin does not
+# link. The plugin is made to ask for both, as the library does; it then uses the GDI font database,
+# its default anyway.
+integration=$source_dir/src/plugins/platforms/windows/qwindowsintegration.cpp
+sed -i 's/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/' "$integration"
+if [ "$(grep -c '^#if QT_CONFIG(directwrite3) && QT_CONFIG(direct2d)$' "$integration")" != 2 ]; then
+  echo "Qt's source differs from what this script expects ($integration): no DirectWrite test to mend." >&2
   exit 1
 fi
-source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
-[ -n "$source_dir" ] || { echo "apt-get source left no qt6-base folder in $work" >&2; exit 1; }
 
 cmake -S "$source_dir" -B "$work/build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
