@@ -18,11 +18,37 @@ if(LUMORA_SANITIZE)
 endif()
 
 # lumora_add_module(<name> SOURCES ... [LIBS ...]): one static library per source folder.
+# A product folder's headers are reached as "<folder>/<Header>.h" through an include folder of its
+# own that holds only them, and a library sees the folders of the libraries it links and no others:
+# a lower folder that includes a higher one fails to compile. The stand-ins see all of src/.
 function(lumora_add_module name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_library(lumora_${name} STATIC ${ARG_SOURCES})
-  target_include_directories(lumora_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  set(product_dir ${PROJECT_SOURCE_DIR}/src)
+  cmake_path(IS_PREFIX product_dir "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE in_product)
+  if(in_product)
+    lumora_module_headers(lumora_${name})
+  else()
+    target_include_directories(lumora_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  endif()
   target_link_libraries(lumora_${name} PUBLIC ${ARG_LIBS} PRIVATE lumora_options)
+endfunction()
+
+# lumora_module_headers(<target>): gives the target an include folder in which each header of the
+# current source folder stands as a one-line header that includes it, under the folder's name. The
+# folder alone is lumora_<folder>_headers, for a library that uses the folder's types but not its
+# code.
+function(lumora_module_headers target)
+  cmake_path(GET CMAKE_CURRENT_SOURCE_DIR FILENAME folder)
+  set(root ${CMAKE_BINARY_DIR}/include/${folder})
+  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  foreach(header IN LISTS headers)
+    cmake_path(GET header FILENAME file)
+    file(CONFIGURE OUTPUT ${root}/${folder}/${file} CONTENT "#pragma once\n#include \"${header}\"\n")
+  endforeach()
+  add_library(lumora_${folder}_headers INTERFACE)
+  target_include_directories(lumora_${folder}_headers INTERFACE ${root})
+  target_link_libraries(${target} PUBLIC lumora_${folder}_headers)
 endfunction()
 
 # Listing a test program's cases takes a moment; under an emulator (Wine, for the Windows build) it
