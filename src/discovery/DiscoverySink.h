@@ -6,7 +6,8 @@ namespace lumora {
 
 // Why a run of discovery leaves no port to use.
 enum class DiscoveryProblem {
-    // No adapter with the wanted description is listed, and none was found earlier.
+    // No adapter with the wanted description is listed (or the driver's list failed), and none was
+    // found earlier.
     NoAdapter,
     // The storage for the driver's device list cannot be had.
     ListUnreadable,
@@ -19,7 +20,7 @@ public:
 
     // Appends one entry after those already listed.
     virtual void appendEntry(std::string_view label) = 0;
-    // Tells the operator, in a box with an OK button, why no port can be used.
+    // Hears why no port can be used; the console tells the operator in a box with an OK button.
     virtual void reportProblem(DiscoveryProblem problem) = 0;
 };
 
