@@ -9,8 +9,12 @@ cd "$(dirname "$0")/.."
 
 tools/install-deps.sh
 build=${BUILD_DIR:-build-package}
+# Debian's build flags, its hardening among them (stack protector, fortified calls, read-only
+# relocations bound at start), as the archive's own packages are built.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLUMORA_BUILD_BENCH=OFF \
-  -DLUMORA_WERROR=ON
+  -DLUMORA_WERROR=ON -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
 cmake --build "$build" -j"$(nproc)" --target lumora-dmx lumora-dmx-docs
 (cd "$build" && cpack -G DEB)
 deb=$(ls "$build"/lumora-dmx_*.deb)
