@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # Builds the Debian package in Release, lists it and checks that it holds the executable, the desktop
-# entry, the icons and the udev rule, declares its run-time dependencies and suggests rtkit, and
-# that the desktop entry validates.
+# entry, the icons, the udev rule and the documents Debian asks for, declares its run-time
+# dependencies and suggests rtkit; that lintian finds no error and no warning in it; that the desktop
+# entry and the AppStream metadata validate; that the manual page renders without a complaint; and
+# that the changelog and the metadata name the package's version as the newest release.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/install-deps.sh
 build=${BUILD_DIR:-build-package}
+# Debian's build flags, its hardening among them (stack protector, fortified calls, read-only
+# relocations bound at start), as the archive's own packages are built.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLUMORA_BUILD_BENCH=OFF \
-  -DLUMORA_WERROR=ON
-cmake --build "$build" -j"$(nproc)" --target lumora-dmx
+  -DLUMORA_WERROR=ON -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
+cmake --build "$build" -j"$(nproc)" --target lumora-dmx lumora-dmx-docs
 (cd "$build" && cpack -G DEB)
 deb=$(ls "$build"/lumora-dmx_*.deb)
 echo "== $deb"
@@ -20,7 +26,9 @@ echo "$contents"
 status=0
 for path in ./usr/bin/lumora-dmx ./usr/share/applications/lumora-dmx.desktop \
   ./usr/share/icons/hicolor/32x32/apps/lumora-dmx.png ./usr/share/icons/hicolor/256x256/apps/lumora-dmx.png \
-  ./usr/lib/udev/rules.d/60-lumora-dmx-ftdi.rules; do
+  ./usr/lib/udev/rules.d/60-lumora-dmx-ftdi.rules ./usr/share/doc/lumora-dmx/copyright \
+  ./usr/share/doc/lumora-dmx/changelog.gz ./usr/share/man/man1/lumora-dmx.1.gz \
+  ./usr/share/metainfo/example.lumora.dmx.metainfo.xml; do
   if ! grep -q " $path\$" <<<"$contents"; then
     echo "missing from the package: $path"
     status=1
@@ -48,5 +56,29 @@ trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb --extract "$deb" "$unpacked"
 desktop-file-validate "$unpacked/usr/share/applications/lumora-dmx.desktop"
 echo "desktop entry valid"
+appstreamcli validate --no-net "$unpacked/usr/share/metainfo/example.lumora.dmx.metainfo.xml"
+
+# man prints groff's warnings (a bad macro, a line it cannot fit) on stderr.
+page="$unpacked/usr/share/man/man1/lumora-dmx.1.gz"
+man_warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+if [ -n "$man_warnings" ] || ! LC_ALL=C.UTF-8 man -l "$page" | grep -q "DIAGNOSTICS"; then
+  echo "the manual page does not render cleanly: $man_warnings"
+  status=1
+fi
+
+version=$(dpkg-deb --field "$deb" Version)
+changelog_version=$(zcat "$unpacked/usr/share/doc/lumora-dmx/changelog.gz" | sed -n '1s/^lumora-dmx (\([^)]*\)).*/\1/p')
+metainfo_version=$(grep -o -m1 '<release version="[^"]*"' "$unpacked/usr/share/metainfo/example.lumora.dmx.metainfo.xml" |
+  cut -d'"' -f2)
+if [ "$changelog_version" != "$version" ] || [ "$metainfo_version" != "$version" ]; then
+  echo "package $version, newest release in the changelog $changelog_version, in the metadata $metainfo_version"
+  status=1
+fi
+
+# Overrides, if ever needed, go into packaging/ with the reason for each in a comment.
+if ! lintian --fail-on error,warning "$deb"; then
+  echo "lintian reports errors or warnings"
+  status=1
+fi
 [ "$status" -eq 0 ] && echo "package checked"
 exit "$status"

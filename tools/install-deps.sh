@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-baekmuk fonts-nanum
   xvfb xauth xdotool x11-utils  # x11-utils: xprop for tests/virtual/console_end_to_end.sh
-  desktop-file-utils
+  desktop-file-utils lintian appstream man-db groff-base dpkg-dev  # tools/check-package.sh
   clang-format clang-tidy  # tools/lint.sh
   clang libclang-rt-14-dev  # tools/fuzz.sh
   g++-mingw-w64-x86-64-posix googletest wine wine64  # tools/test-windows.sh: the Windows build under Wine

@@ -9,6 +9,7 @@
 #include "hw/FtdiDriver.h"
 #include "resources/ControlIds.h"
 #include "resources/ImageResources.h"
+#include "resources/OperatorMessages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,8 +18,6 @@
 namespace lumora {
 
 namespace {
-
-constexpr const char* kHelpFailedMessage = "도움말 시작 실패.";
 
 QString helpFilePath() {
     const QFileInfo executable(QCoreApplication::applicationFilePath());
@@ -57,7 +56,8 @@ void CConsoleApp::showHelp(int helpContext) {
     static_cast<void>(helpContext);
     const QString path = helpFilePath();
     if (!QFileInfo::exists(path) || !shellOpen(QUrl::fromLocalFile(path))) {
-        dialogkit::messageBox(QApplication::activeModalWidget(), dialogkit::utf8Text(kHelpFailedMessage));
+        dialogkit::messageBox(QApplication::activeModalWidget(),
+                              dialogkit::utf8Text(resources::kHelpFailedMessage));
     }
 }
 

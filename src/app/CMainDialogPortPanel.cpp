@@ -7,6 +7,7 @@
 #include "dialogkit/Utf8Text.h"
 #include "discovery/DiscoverySink.h"
 #include "discovery/PortDiscovery.h"
+#include "resources/OperatorMessages.h"
 
 #include <QPushButton>
 
@@ -14,7 +15,16 @@ namespace lumora {
 
 namespace {
 
-constexpr const char* kOpenFailedMessage = "USB 통신 포트를 여는데 실패했습니다";
+// What the operator reads for each reason discovery gives.
+std::string_view problemMessage(DiscoveryProblem problem) {
+    switch (problem) {
+    case DiscoveryProblem::NoAdapter:
+        return resources::kAdapterNotFoundMessage;
+    case DiscoveryProblem::ListUnreadable:
+        return resources::kDeviceListUnreadableMessage;
+    }
+    return resources::kAdapterNotFoundMessage;
+}
 
 // Discovery's findings go into the port selector and the dialog's message boxes.
 class SelectorSink : public DiscoverySink {
@@ -24,8 +34,8 @@ public:
         , selector_(selector) {}
 
     void appendEntry(std::string_view label) override { selector_.addString(dialogkit::utf8Text(label)); }
-    void showWarning(std::string_view text) override {
-        dialogkit::messageBox(&owner_, dialogkit::utf8Text(text));
+    void reportProblem(DiscoveryProblem problem) override {
+        dialogkit::messageBox(&owner_, dialogkit::utf8Text(problemMessage(problem)));
     }
 
 private:
@@ -56,7 +66,7 @@ void CMainDialog::onOpen() {
     }
     openButton_->setEnabled(true);
     closeButton_->setEnabled(false);
-    dialogkit::messageBox(this, dialogkit::utf8Text(kOpenFailedMessage),
+    dialogkit::messageBox(this, dialogkit::utf8Text(resources::kPortOpenFailedMessage),
                           dialogkit::kMbOk | dialogkit::kMbIconError);
     portSelector_->setEnabled(true);
 }

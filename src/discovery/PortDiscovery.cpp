@@ -15,7 +15,7 @@ namespace {
 
 // Room for count records, or null when the memory cannot be had or the count is beyond any real
 // device list. Obtained without exceptions so that a driver reporting an absurd count gets the
-// operator's message, not a crash.
+// operator's warning, not a crash.
 std::unique_ptr<hw::DeviceRecord[]> allocateRecords(std::uint32_t count) {
     if (count > kMostDevices) {
         return nullptr;
@@ -36,7 +36,7 @@ PortsFound discoverPorts(hw::FtdiDriver& driver, DeviceIndex& deviceIndex, Disco
     if (hw::succeeded(driver.createDeviceList(count))) {
         const auto records = allocateRecords(count);
         if (!records) {
-            sink.showWarning(kNoStorageMessage);
+            sink.reportProblem(DiscoveryProblem::ListUnreadable);
             return found;
         }
         std::uint32_t reported = 0;
@@ -55,7 +55,7 @@ PortsFound discoverPorts(hw::FtdiDriver& driver, DeviceIndex& deviceIndex, Disco
     }
     found.usable = deviceIndex >= 0;
     if (!found.usable) {
-        sink.showWarning(std::string(kWantedDescription) + std::string(kNotFoundSuffix));
+        sink.reportProblem(DiscoveryProblem::NoAdapter);
     }
     return found;
 }

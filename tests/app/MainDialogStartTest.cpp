@@ -1,5 +1,6 @@
 #include "ConsoleFixture.h"
 #include "resources/ImageResources.h"
+#include "support/RefusingDriver.h"
 
 #include <QScreen>
 
@@ -48,6 +49,24 @@ TEST_F(StartUp, AMissingAdapterIsReportedOnceAtStart) {
     EXPECT_EQ(boxes[0].icon, dialogkit::MessageIcon::Warning);
     EXPECT_EQ(boxes[0].owner, dialog.get());
     EXPECT_EQ(boxes[0].title, dialogkit::applicationTitle().toStdString());
+}
+
+// A driver announcing more devices than any list holds, so the list cannot be read into memory.
+struct EndlessDeviceList : RefusingDriver {
+    Status createDeviceList(std::uint32_t& count) override {
+        count = 0xFFFFFFFFu;
+        return Status::Ok;
+    }
+};
+
+TEST_F(StartUp, AnUnreadableDeviceListIsReportedWithItsOwnMessage) {
+    EndlessDeviceList driver;
+    CMainDialog console(driver);
+    console.show();
+    QApplication::processEvents();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "포트를 찾을 수 없습니다.");
+    console.done(dialogkit::kIdCancel);
 }
 
 TEST_F(StartUp, AnAttachedAdapterIsListedButTheIndexIsResetAndThePortStaysClosed) {

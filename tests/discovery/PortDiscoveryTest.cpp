@@ -1,6 +1,7 @@
 #include "discovery/PortDiscovery.h"
 
 #include "discovery/DiscoverySink.h"
+#include "resources/OperatorMessages.h"
 #include "simulated/SimulatedAdapter.h"
 #include "support/RefusingDriver.h"
 
@@ -18,7 +19,12 @@ namespace {
 
 struct RecordingSink : DiscoverySink {
     void appendEntry(std::string_view label) override { entries.emplace_back(label); }
-    void showWarning(std::string_view text) override { warnings.emplace_back(text); }
+    // The texts the console shows for each reason, so that the rows read as the operator sees them.
+    void reportProblem(DiscoveryProblem problem) override {
+        warnings.emplace_back(problem == DiscoveryProblem::NoAdapter
+                                  ? resources::kAdapterNotFoundMessage
+                                  : resources::kDeviceListUnreadableMessage);
+    }
 
     std::vector<std::string> entries;
     std::vector<std::string> warnings;
