@@ -1,7 +1,7 @@
 #include "dmx/CDmxPort.h"
 
-#include "dmx/ThreadName.h"
-#include "dmx/ThreadPriority.h"
+#include "platform/ThreadName.h"
+#include "platform/ThreadPriority.h"
 #include "hw/FtdiDriver.h"
 
 #include <exception>

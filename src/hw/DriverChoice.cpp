@@ -1,12 +1,7 @@
 #include "hw/DriverChoice.h"
 
+#include "hw/DriverFallback.h"
 #include "hw/VendorLibraryDriver.h"
-
-#if defined(_WIN32)
-#include "hw/NoDriver.h"
-#else
-#include "hw/LibFtdiDriver.h"
-#endif
 
 namespace lumora::hw {
 
@@ -18,11 +13,7 @@ std::unique_ptr<FtdiDriver> chooseDriver(const std::string& vendorLibrary) {
     if (auto vendor = VendorLibraryDriver::load(vendorLibrary)) {
         return vendor;
     }
-#if defined(_WIN32)
-    return std::make_unique<NoDriver>();
-#else
-    return std::make_unique<LibFtdiDriver>();
-#endif
+    return fallbackDriver();
 }
 
 } // namespace lumora::hw

@@ -2,7 +2,7 @@
 
 #include "hw/D2xxFunctions.h"
 #include "hw/FtdiDriver.h"
-#include "hw/SharedLibrary.h"
+#include "platform/SharedLibrary.h"
 
 #include <memory>
 #include <mutex>

@@ -1,6 +1,6 @@
-#include "dmx/ThreadName.h"
+#include "platform/ThreadName.h"
 
-#include "hw/SharedLibrary.h"
+#include "platform/SharedLibrary.h"
 
 #include <array>
 #include <cstddef>
@@ -12,7 +12,7 @@ void nameCurrentThread(const char* name) noexcept {
     // SetThreadDescription came with Windows 10 version 1607; it is looked up so that the console
     // still starts, unnamed, on older systems.
     using SetDescription = HRESULT(WINAPI*)(HANDLE thread, PCWSTR description);
-    const hw::SharedLibrary kernel("kernel32.dll");
+    const SharedLibrary kernel("kernel32.dll");
     const auto setDescription = kernel.function<SetDescription>("SetThreadDescription");
     if (setDescription == nullptr) {
         return;

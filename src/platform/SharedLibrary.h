@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace lumora::hw {
+namespace lumora {
 
 // A shared library loaded at run time with the system's normal library search, unloaded when the
 // object goes. An object that could not load its library is empty and resolves nothing.
@@ -32,4 +32,4 @@ private:
     void* handle_ = nullptr;
 };
 
-} // namespace lumora::hw
+} // namespace lumora

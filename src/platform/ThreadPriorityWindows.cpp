@@ -1,4 +1,4 @@
-#include "dmx/ThreadPriority.h"
+#include "platform/ThreadPriority.h"
 
 #include <windows.h>
 

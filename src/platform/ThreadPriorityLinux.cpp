@@ -1,6 +1,6 @@
-#include "dmx/ThreadPriority.h"
+#include "platform/ThreadPriority.h"
 
-#include "dmx/RealtimeKit.h"
+#include "platform/RealtimeKit.h"
 
 #include <pthread.h>
 #include <sched.h>

@@ -1,4 +1,4 @@
-#include "dmx/RealtimeKit.h"
+#include "platform/RealtimeKit.h"
 
 #include <algorithm>
 #include <cstdint>

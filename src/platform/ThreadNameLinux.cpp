@@ -1,4 +1,4 @@
-#include "dmx/ThreadName.h"
+#include "platform/ThreadName.h"
 
 #include <pthread.h>
 
