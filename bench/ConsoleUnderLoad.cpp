@@ -12,7 +12,7 @@
 #include "app/CConsoleApp.h"
 #include "app/CMainDialog.h"
 #include "dialogkit/Trackbar.h"
-#include "dmx/ThreadName.h"
+#include "platform/ThreadName.h"
 #include "resources/ControlIds.h"
 #include "resources/StripTable.h"
 #include "simulated/SimulatedAdapter.h"

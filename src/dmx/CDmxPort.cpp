@@ -1,8 +1,8 @@
 #include "dmx/CDmxPort.h"
 
+#include "hw/FtdiDriver.h"
 #include "platform/ThreadName.h"
 #include "platform/ThreadPriority.h"
-#include "hw/FtdiDriver.h"
 
 #include <exception>
 

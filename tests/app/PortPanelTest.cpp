@@ -1,5 +1,5 @@
 #include "ConsoleFixture.h"
-#include "dmx/ThreadName.h"
+#include "platform/ThreadName.h"
 #include "support/ThreadsNamed.h"
 
 using namespace lumora;

@@ -1,5 +1,5 @@
 #include "dmx/CDmxPort.h"
-#include "dmx/ThreadName.h"
+#include "platform/ThreadName.h"
 #include "simulated/SimulatedAdapter.h"
 #include "simulated/WireDecoder.h"
 #include "support/DriverCallQueries.h"

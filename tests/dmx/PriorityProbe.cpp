@@ -5,7 +5,7 @@
 // message instead of the line when no frame goes out or no transmit thread can be found.
 
 #include "dmx/CDmxPort.h"
-#include "dmx/ThreadName.h"
+#include "platform/ThreadName.h"
 #include "simulated/SimulatedAdapter.h"
 #include "support/RealtimeRefused.h"
 #include "support/ThreadsNamed.h"

@@ -4,7 +4,7 @@
 
 #include "PrivateBus.h"
 #include "StandInRealtimeKit.h"
-#include "dmx/ThreadPriority.h"
+#include "platform/ThreadPriority.h"
 #include "support/WaitFor.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The transmit thread as Windows sees it: named, and at the time-critical priority.
 #include "dmx/CDmxPort.h"
-#include "dmx/ThreadName.h"
+#include "platform/ThreadName.h"
 #include "simulated/SimulatedAdapter.h"
 #include "support/ThreadsNamed.h"
 #include "support/WaitFor.h"

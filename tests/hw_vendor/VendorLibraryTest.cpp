@@ -5,8 +5,8 @@
 #else
 #include "hw/LibFtdiDriver.h"
 #endif
-#include "hw/SharedLibrary.h"
 #include "hw/VendorLibraryDriver.h"
+#include "platform/SharedLibrary.h"
 #include "support/WaitFor.h"
 
 #include <filesystem>

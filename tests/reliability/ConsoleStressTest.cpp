@@ -2,7 +2,7 @@
 // typing levels, paging and clearing; and a stalled adapter that must not freeze the window.
 
 #include "app/ConsoleFixture.h"
-#include "dmx/ThreadName.h"
+#include "platform/ThreadName.h"
 #include "support/ThreadsNamed.h"
 #include "support/WritesAhead.h"
 

@@ -3,7 +3,7 @@
 // is left open or running, and the console opens again once the fault has passed.
 
 #include "app/ConsoleFixture.h"
-#include "dmx/ThreadName.h"
+#include "platform/ThreadName.h"
 #include "support/DriverCallQueries.h"
 #include "support/ThreadsNamed.h"
 #include "support/WritesAhead.h"

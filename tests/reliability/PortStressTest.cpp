@@ -2,7 +2,7 @@
 // every frame must be whole and carry exactly one universe that was actually set.
 
 #include "dmx/CDmxPort.h"
-#include "dmx/ThreadName.h"
+#include "platform/ThreadName.h"
 #include "simulated/SimulatedAdapter.h"
 #include "simulated/WireDecoder.h"
 #include "support/ThreadsNamed.h"

@@ -3,8 +3,8 @@
 
 #include "dmx/CDmxPort.h"
 #include "hw/D2xxFunctions.h"
-#include "hw/SharedLibrary.h"
 #include "hw/VendorLibraryDriver.h"
+#include "platform/SharedLibrary.h"
 #include "support/WaitFor.h"
 #include "virtual/WireSegment.h"
 
