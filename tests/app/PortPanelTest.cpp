@@ -146,6 +146,8 @@ TEST_F(PortPanel, OnlyADoubleClickOnTheLogoOpensTheMakersPageOnce) {
     start();
     auto* logo = dialog->controlAs<dialogkit::BitmapButton>(resources::kLogoButton);
     QTest::mouseClick(logo, Qt::LeftButton);
+    QTest::mouseDClick(logo, Qt::RightButton);
+    QTest::mouseDClick(logo, Qt::MiddleButton);
     EXPECT_TRUE(opened.empty());
     QTest::mouseDClick(logo, Qt::LeftButton);
     ASSERT_EQ(opened.size(), 1u);
