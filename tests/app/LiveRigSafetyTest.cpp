@@ -370,6 +370,7 @@ struct Paste : LiveRig, ::testing::WithParamInterface<PasteCase> {};
 
 TEST_P(Paste, IsCutToTheLimitAndReadAsANumberNotFiltered) {
     start();
+    dialog->activateWindow(); // under X11 without a window manager too
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     const PasteCase& row = GetParam();
     dialogkit::EditBox* box = edit(2);
