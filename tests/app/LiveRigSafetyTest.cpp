@@ -39,8 +39,7 @@ struct LiveRig : ConsoleFixture {
         QTest::keyClick(dialog->windowHandle(), key, modifiers);
     }
 
-    // Another window takes the keyboard and gives it back, as a switch of windows does.
-    void switchAwayAndBack() {
+    void switchAwayAndBack() { // another window takes the keyboard and gives it back
         QWidget other;
         other.show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
