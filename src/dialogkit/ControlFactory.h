@@ -18,8 +18,8 @@ using IconLoader = std::function<QIcon(int iconId)>;
 // Makes the widget for one template control, with its place, size and style bits applied:
 // hidden without WS_VISIBLE, disabled with WS_DISABLED; focus by Tab and by click with
 // WS_TABSTOP, by click only without it (as Win32 controls take the focus when clicked), never for
-// statics. WS_GROUP and ES_UPPERCASE need nothing here: Qt has no dialog groups for the arrow
-// keys, and the only edit boxes accept digits only.
+// statics. WS_GROUP is for ControlGroups; ES_UPPERCASE needs nothing, as the only edit boxes accept
+// digits only.
 //
 // Push buttons become QPushButton (not auto-default; BS_DEFPUSHBUTTON makes the default button),
 // owner-drawn buttons BitmapButton, edit boxes EditBox, statics QLabel (plain text; SS_ICON shows

@@ -36,6 +36,7 @@ ControlSet::ControlSet(const DialogTemplate& dialogTemplate, const DialogUnits& 
             QObject::connect(button, &QAbstractButton::clicked, &dialog, [command, id] { command(id); });
         }
         controls_.push_back({id, widget});
+        groups_.add(widget, control);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogkit/ControlFactory.h"
+#include "dialogkit/ControlGroups.h"
 #include "dialogkit/DialogTemplate.h"
 #include "dialogkit/DialogUnits.h"
 #include "dialogkit/Notification.h"
@@ -14,7 +15,7 @@ namespace lumora::dialogkit {
 
 // The controls of one dialog: a widget per template control, made in template order (which is also
 // the Tab order) and found by id. Notifications and button clicks go to the dialog with the
-// control's id.
+// control's id. The controls' WS_GROUP bits make the arrow-key groups.
 class ControlSet {
 public:
     using Notify = std::function<void(Notification notification, int controlId)>;
@@ -33,6 +34,8 @@ public:
     // ControlFactory makes.
     template <typename T> T* findAs(int id) const;
 
+    const ControlGroups& groups() const { return groups_; }
+
 private:
     struct Control {
         int id;
@@ -40,6 +43,7 @@ private:
     };
 
     std::vector<Control> controls_;
+    ControlGroups groups_;
 };
 
 } // namespace lumora::dialogkit

@@ -5,6 +5,7 @@
 #include "dialogkit/WindowStyle.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 
 #include <utility>
 
@@ -17,7 +18,7 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* owner)
     , windowMenu_(*this, (dialogTemplate.style & style::kSysMenu) != 0,
                   [this](int commandId) { chooseSystemMenuItem(commandId); })
     , keys_(*this, kHelpContextBase + dialogTemplate.id, windowMenu_,
-            [this](const QKeyEvent& key) { return preTranslateKey(key); }) {
+            [this](const QKeyEvent& key) { return preTranslateKey(key) || moveWithinGroup(key); }) {
     setWindowFlags(templateWindowFlags(dialogTemplate));
     setWindowTitle(utf8Text(dialogTemplate.caption));
     setFont(templateFont(dialogTemplate));
@@ -89,6 +90,53 @@ bool Dialog::focusNextPrevChild(bool next) {
         return false;
     }
     return QDialog::focusNextPrevChild(next);
+}
+
+void Dialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange) {
+        keepFocusThroughActivation();
+    }
+    QDialog::changeEvent(event);
+}
+
+void Dialog::keepFocusThroughActivation() {
+    if (!isActiveWindow()) {
+        QWidget* focus = focusWidget();
+        focusWhenDeactivated_ = focus != this ? focus : nullptr;
+        deactivated_ = true;
+        return;
+    }
+    // Qt sets the focus after this event, on the window's focus widget, or on the first tab stop
+    // when it has none. Focusing the dialog itself keeps every control without it: on a live rig a
+    // key landing on a fader or a port button by surprise changes the output.
+    if (deactivated_) {
+        QWidget* restored = focusWhenDeactivated_;
+        (restored != nullptr ? restored : this)->setFocus(Qt::ActiveWindowFocusReason);
+    }
+}
+
+bool Dialog::moveWithinGroup(const QKeyEvent& key) {
+    if (key.type() != QEvent::KeyPress) {
+        return false;
+    }
+    bool forward = false;
+    switch (key.key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        forward = true;
+        break;
+    default:
+        return false;
+    }
+    QWidget* next = controls_.groups().next(focusWidget(), forward);
+    if (next == nullptr) {
+        return false;
+    }
+    next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 void Dialog::contextMenuEvent(QContextMenuEvent* event) {

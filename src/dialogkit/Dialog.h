@@ -10,6 +10,7 @@
 #include "dialogkit/WindowMenu.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <utility>
 
@@ -35,7 +36,13 @@ namespace lumora::dialogkit {
 // Focus: disabling the control that has the keyboard focus leaves the dialog with no focus, as the
 // platform's dialog manager does, instead of Qt's moving it on to the next control. Keys then go to
 // the dialog itself and reach no control until the operator clicks one or presses Tab, which gives
-// the focus to the first control in tab order that can take it (Shift+Tab: the last).
+// the focus to the first control in tab order that can take it (Shift+Tab: the last). When the
+// dialog is deactivated it remembers which control had the focus, and gives it back on
+// re-activation; when none had it, none gets it, where Qt would pick the first tab stop.
+//
+// Arrow keys on a control that does not take them itself (push buttons, the bitmap button, a
+// focused static) move the focus within the control's group (ControlGroups), never along the tab
+// chain.
 //
 // Everything in this class runs on the user-interface thread.
 class Dialog : public QDialog {
@@ -94,12 +101,15 @@ protected:
     virtual bool preTranslateKey(const QKeyEvent& /*event*/) { return false; }
 
     bool focusNextPrevChild(bool next) override;
+    void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void command(int id);
     void initialiseOnce();
+    bool moveWithinGroup(const QKeyEvent& key);
+    void keepFocusThroughActivation();
 
     int templateId_;
     DialogUnits units_;
@@ -108,6 +118,8 @@ private:
     DialogKeys keys_;
     ControlSet controls_;
     MessageTable table_;
+    QPointer<QWidget> focusWhenDeactivated_;
+    bool deactivated_ = false;
     bool initialised_ = false;
     bool ended_ = false;
 };

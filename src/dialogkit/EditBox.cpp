@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 
 #include <algorithm>
 #include <utility>
@@ -21,6 +22,7 @@ EditBox::EditBox(const ControlTemplate& control, Notifier notifier, QWidget* par
     , notify_(std::move(notifier)) {
     setFrame((control.style & style::kBorder) != 0 || (control.exStyle & style::kExClientEdge) != 0);
     setValidator(validator_);
+    setAcceptDrops(false);
     QLineEdit::setText(utf8Text(control.text));
     // textEdited covers exactly the user's changes; the program's go through setText below.
     connect(this, &QLineEdit::textEdited, this, [this] { notify_(Notification::TextChanged); });
@@ -66,6 +68,23 @@ void EditBox::contextMenuEvent(QContextMenuEvent* event) {
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
+}
+
+void EditBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton) {
+        event->accept();
+        return;
+    }
+    QLineEdit::mousePressEvent(event);
+}
+
+void EditBox::mouseReleaseEvent(QMouseEvent* event) {
+    // Qt pastes the X selection on the middle button's release.
+    if (event->button() == Qt::MiddleButton) {
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
 }
 
 void EditBox::limitText(int maxChars) {

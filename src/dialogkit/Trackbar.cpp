@@ -193,16 +193,14 @@ int Trackbar::directionTowards(const QPointF& pointer) const {
 
 void Trackbar::repeatPage() {
     pageRepeat_->setInterval(kRepeatMs);
-    // Paging stops for good once the thumb has reached the pointer (or the pointer has moved
-    // behind it) or the end of the range, and on a trackbar disabled while the button is held.
-    const int before = value();
-    if (!isEnabled() || directionTowards(pointer_) != pageDirection_) {
+    // The repeat goes on until the button is released, paging only while the pointer is beyond
+    // the thumb, as the platform trackbar does; it ends on a trackbar disabled meanwhile.
+    if (!isEnabled()) {
         pageRepeat_->stop();
         return;
     }
-    triggerAction(pageDirection_ > 0 ? SliderPageStepAdd : SliderPageStepSub);
-    if (value() == before) {
-        pageRepeat_->stop();
+    if (directionTowards(pointer_) == pageDirection_) {
+        triggerAction(pageDirection_ > 0 ? SliderPageStepAdd : SliderPageStepSub);
     }
 }
 

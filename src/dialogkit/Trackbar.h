@@ -17,8 +17,8 @@ namespace lumora::dialogkit {
 // The mouse is handled here rather than by the Qt style, whose hints differ (Fusion and Windows set
 // the position with the middle button, some desktop styles with the left): the middle and right
 // buttons do nothing; the left button drags the thumb when pressed on it, and pressed elsewhere
-// moves the thumb one page towards the pointer, then again and again while it is held, until the
-// thumb reaches the pointer.
+// moves the thumb one page towards the pointer, then again and again while it is held, whenever
+// the pointer (moved or not) is beyond the thumb in that direction.
 //
 // Notifications: every move by the user (mouse drag, click on the channel, keys, wheel) raises
 // VerticalScroll or HorizontalScroll, by orientation; releasing the left mouse button after

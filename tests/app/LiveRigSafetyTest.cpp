@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTimer>
 
@@ -36,6 +37,14 @@ struct LiveRig : ConsoleFixture {
     // A key as the window system delivers it: to the focus widget, or to the dialog without one.
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(dialog->windowHandle(), key, modifiers);
+    }
+
+    void switchAwayAndBack() { // another window takes the keyboard and gives it back
+        QWidget other;
+        other.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     }
 };
 
@@ -88,6 +97,7 @@ TEST_P(FocusAfterDisabling, NoControlTakesKeysUntilTab) {
     ASSERT_NE(dialog->port().isOpen(), openBefore) << "Space pressed the button";
     EXPECT_EQ(QApplication::focusWidget(), nullptr);
     EXPECT_EQ(QApplication::activeWindow(), dialog.get());
+    switchAwayAndBack(); // the dialog comes back without focus too
 
     const ChannelLevels levels = dialog->levels();
     const std::size_t opens = adapter.callCount(hw::Operation::Open);
@@ -117,6 +127,33 @@ INSTANTIATE_TEST_SUITE_P(
                       AfterDisabling{"CloseThenShiftTab", kCloseButton, Qt::Key_Backtab, kClearButton}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// An arrow key on a button moves the focus within its WS_GROUP group, to the control lands or (0) a
+// static text, and the focus stays there through a switch of windows.
+using ArrowCase = std::tuple<int, Qt::Key, int>; // from, key, lands
+struct ArrowKey : LiveRig, ::testing::WithParamInterface<ArrowCase> {};
+
+TEST_P(ArrowKey, MovesWithinTheGroup) {
+    const auto [from, key, lands] = GetParam();
+    startWithLevels();
+    if (from == kCloseButton || from == kClearButton) {
+        click(kOpenButton);
+    }
+    dialog->control(from)->setFocus();
+    press(key);
+    switchAwayAndBack();
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_TRUE(lands == 0 ? qobject_cast<QLabel*>(focus) != nullptr : focus == dialog->control(lands));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OnButtons, ArrowKey,
+    ::testing::Values(ArrowCase{kOpenButton, Qt::Key_Up, kClearButton}, // wrapping
+                      ArrowCase{kClearButton, Qt::Key_Down, 0},         // OPEN disabled: "Data"
+                      ArrowCase{kCloseButton, Qt::Key_Right, kCloseButton},
+                      ArrowCase{resources::kLogoButton, Qt::Key_Down, resources::kPageSlider},
+                      ArrowCase{kIdCancel, Qt::Key_Down, resources::kStripTable[0].fader},
+                      ArrowCase{kIdCancel, Qt::Key_Up, resources::kStripTable[0].edit}));
+
 // The fader of strip 4 and the page slider, each under Fusion and Windows, whose hints differ from
 // the platform trackbar's and from some desktop styles'.
 struct TrackbarUnderStyle : LiveRig, ::testing::WithParamInterface<std::tuple<const char*, bool>> {
@@ -145,10 +182,12 @@ struct TrackbarUnderStyle : LiveRig, ::testing::WithParamInterface<std::tuple<co
 
     // A click sent straight to the trackbar; QTest's clicks in quick succession may be taken as a
     // double click, which a slider does not answer.
-    void sendClick(Qt::MouseButton button, const QPoint& at) {
-        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, at, slider()->mapToGlobal(at), button,
-                              type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
+    void sendClick(Qt::MouseButton button, const QPoint& at, Qt::MouseButtons held = Qt::NoButton) {
+        for (const QEvent::Type type :
+             {QEvent::MouseButtonPress, QEvent::MouseMove, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(
+                type, at, slider()->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
+                type == QEvent::MouseButtonRelease ? Qt::NoButton : held | button, Qt::NoModifier);
             QApplication::sendEvent(slider(), &event);
         }
     }
@@ -161,8 +200,9 @@ TEST_P(TrackbarUnderStyle, MiddleDoesNothingAndALeftClickOnTheChannelPagesToTheP
     const int start = slider()->position();
     const QPoint pointer = farOnTheChannel();
     sendClick(Qt::MiddleButton, pointer);
-    sendClick(Qt::LeftButton, slider()->thumbRect().center());
-    EXPECT_EQ(slider()->position(), start) << "the middle button, or a click on the thumb, moved it";
+    sendClick(Qt::LeftButton, pointer, Qt::RightButton);
+    sendClick(Qt::LeftButton, slider()->thumbRect().center()); // moved on the spot too
+    EXPECT_EQ(slider()->position(), start) << "the middle button, left with right, or the thumb moved it";
     EXPECT_EQ(shown(), shownFor(start));
 
     std::vector<std::pair<int, QRect>> moves;
@@ -175,17 +215,25 @@ TEST_P(TrackbarUnderStyle, MiddleDoesNothingAndALeftClickOnTheChannelPagesToTheP
     EXPECT_EQ(moves[0].first, start + page);
     auto* repeat = slider()->findChild<QTimer*>(QStringLiteral("pageRepeat"));
     ASSERT_NE(repeat, nullptr);
-    EXPECT_TRUE(waitFor([&] {
-        QApplication::processEvents();
-        return !repeat->isActive();
-    })) << "the held button pages on and on";
+    EXPECT_EQ(repeat->interval(), 500) << "the platform's first delay";
+    QSignalSpy ticks(repeat, &QTimer::timeout);
+    const auto holdPast = [&](const QPoint& at) { // and two ticks more, in which a page too many shows
+        EXPECT_TRUE(waitFor([&] { return QApplication::processEvents(), reached(moves.back().second, at); }));
+        EXPECT_TRUE(ticks.wait() && ticks.wait());
+    };
+    holdPast(pointer);
     for (std::size_t i = 1; i < moves.size(); ++i) {
         EXPECT_EQ(moves[i].first, moves[i - 1].first + page) << "page " << i;
         EXPECT_FALSE(reached(moves[i - 1].second, pointer)) << "paged on after reaching the pointer";
     }
     EXPECT_GE(moves.size(), 2u) << "the held button repeats";
     EXPECT_TRUE(reached(moves.back().second, pointer)) << "stopped before the pointer";
-    QTest::mouseRelease(slider(), Qt::LeftButton, {}, pointer);
+    const QPoint further =
+        isFader() ? QPoint(pointer.x(), pointer.y() / 3) : QPoint(pointer.x() * 6 / 5, pointer.y());
+    QTest::mouseMove(slider(), further);
+    holdPast(further); // paging resumes
+    QTest::mouseRelease(slider(), Qt::LeftButton, {}, further);
+    EXPECT_FALSE(repeat->isActive()) << "paging outlasts the button";
     EXPECT_EQ(shown(), shownFor(moves.back().first));
 }
 
@@ -301,7 +349,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A paste into strip 2's box (limited to three characters) that holds before, all selected or with
 // the cursor at the end.
-enum class PasteBy { CtrlV, ShiftInsert, ContextMenu };
+enum class PasteBy { CtrlV, ShiftInsert, ContextMenu, MiddleButton };
 
 struct PasteCase {
     const char* name;
@@ -321,6 +369,7 @@ struct Paste : LiveRig, ::testing::WithParamInterface<PasteCase> {};
 
 TEST_P(Paste, IsCutToTheLimitAndReadAsANumberNotFiltered) {
     start();
+    dialog->activateWindow(); // under X11 without a window manager too
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     const PasteCase& row = GetParam();
     dialogkit::EditBox* box = edit(2);
@@ -348,7 +397,13 @@ TEST_P(Paste, IsCutToTheLimitAndReadAsANumberNotFiltered) {
         menu->close();
         break;
     }
+    case PasteBy::MiddleButton: // the X selection, which a double click elsewhere sets
+        QGuiApplication::clipboard()->setText(row.clipboard, QClipboard::Selection);
+        QTest::mouseClick(box, Qt::MiddleButton, {}, box->rect().center());
+        break;
     }
+    press(Qt::Key_A);
+    press(Qt::Key_Minus); // typed after a paste, still filtered
     EXPECT_EQ(box->text(), row.after);
     EXPECT_EQ(dialog->levels()[2], row.level);
     EXPECT_EQ(fader(2)->position(), 255 - row.level);
@@ -360,6 +415,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PasteCase{"AfterADigit", "0", false, "4567", PasteBy::ShiftInsert, "045", 45},
                       PasteCase{"OverTheSelection", "200", true, " 12345", PasteBy::CtrlV, " 12", 12},
                       PasteCase{"ANegativeNumber", "7", true, "-5", PasteBy::ContextMenu, "-5", 0},
+                      PasteCase{"FromTheMenuOnce", "", false, "12", PasteBy::ContextMenu, "12", 12},
+                      PasteCase{"NotByTheMiddleButton", "25", false, "0", PasteBy::MiddleButton, "25", 25},
                       PasteCase{"NotDigits", "9", true, "1e3", PasteBy::CtrlV, "1e3", 1},
                       PasteCase{"IntoAFullBox", "200", false, "5", PasteBy::CtrlV, "200", 200}),
     [](const auto& row) { return std::string(row.param.name); });

@@ -79,7 +79,9 @@ console_pid=$!
 window=$(timeout 20 xdotool search --sync --name '^Lumora DMX$' | head -n1)
 [ -n "$window" ] || fail "no window named Lumora DMX"
 # Its own task-bar entry: to the window manager a normal window, transient for no other.
-properties=$(xprop -id "$window" WM_TRANSIENT_FOR _NET_WM_WINDOW_TYPE)
+properties=$(xprop -id "$window" WM_TRANSIENT_FOR _NET_WM_WINDOW_TYPE _MOTIF_WM_HINTS)
+# The Motif functions 0x26: move, resize and close, the close box of the system menu.
+grep -q '^_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x[0-9a-f]*, 0x26,' <<<"$properties" || fail "no close: $properties"
 grep -q '^WM_TRANSIENT_FOR:  not found' <<<"$properties" || fail "the window is transient: $properties"
 grep -q '^_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_NORMAL$' <<<"$properties" ||
   fail "the window is not of the normal type: $properties"
