@@ -18,7 +18,9 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* owner)
     , windowMenu_(*this, (dialogTemplate.style & style::kSysMenu) != 0,
                   [this](int commandId) { chooseSystemMenuItem(commandId); })
     , keys_(*this, kHelpContextBase + dialogTemplate.id, windowMenu_,
-            [this](const QKeyEvent& key) { return preTranslateKey(key) || moveWithinGroup(key); }) {
+            [this](QWidget& target, const QKeyEvent& key) {
+                return preTranslateKey(key) || moveWithinGroup(target, key);
+            }) {
     setWindowFlags(templateWindowFlags(dialogTemplate));
     setWindowTitle(utf8Text(dialogTemplate.caption));
     setFont(templateFont(dialogTemplate));
@@ -115,7 +117,7 @@ void Dialog::keepFocusThroughActivation() {
     }
 }
 
-bool Dialog::moveWithinGroup(const QKeyEvent& key) {
+bool Dialog::moveWithinGroup(QWidget& target, const QKeyEvent& key) {
     if (key.type() != QEvent::KeyPress) {
         return false;
     }
@@ -131,7 +133,7 @@ bool Dialog::moveWithinGroup(const QKeyEvent& key) {
     default:
         return false;
     }
-    QWidget* next = controls_.groups().next(focusWidget(), forward);
+    QWidget* next = controls_.groups().next(&target, forward);
     if (next == nullptr) {
         return false;
     }

@@ -108,7 +108,7 @@ protected:
 private:
     void command(int id);
     void initialiseOnce();
-    bool moveWithinGroup(const QKeyEvent& key);
+    bool moveWithinGroup(QWidget& target, const QKeyEvent& key);
     void keepFocusThroughActivation();
 
     int templateId_;

@@ -50,7 +50,7 @@ bool DialogKeys::eventFilter(QObject* watched, QEvent* event) {
         return windowMenu_.filterContextMenu(*widget, static_cast<const QContextMenuEvent&>(*event));
     }
     const auto& key = static_cast<const QKeyEvent&>(*event);
-    if (keyHook_(key)) {
+    if (keyHook_(*widget, key)) {
         return true;
     }
     return type == QEvent::KeyPress && keyPress(*widget, key);

@@ -21,8 +21,9 @@ class DialogKeys : public QObject {
 public:
     // Receives the help context of F1.
     using HelpHandler = std::function<void(int helpContext)>;
-    // Sees every key press, key release and shortcut override; true consumes it.
-    using KeyHook = std::function<bool(const QKeyEvent& event)>;
+    // Sees every key press, key release and shortcut override with the widget it is aimed at; true
+    // consumes it.
+    using KeyHook = std::function<bool(QWidget& target, const QKeyEvent& event)>;
 
     DialogKeys(QWidget& dialog, int helpContext, WindowMenu& windowMenu, KeyHook keyHook);
     ~DialogKeys() override;
