@@ -16,8 +16,20 @@ if(NOT lumora_qt_translations)
   message(FATAL_ERROR "No qtbase_*.qm in ${LUMORA_QT_TRANSLATIONS_DIR}: set LUMORA_QT_TRANSLATIONS_DIR")
 endif()
 
+# Qt's plugins are linked against the compiler's C++ runtime DLLs, which go beside them too.
+set(lumora_compiler_runtime)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+    OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")
+    message(FATAL_ERROR "The compiler does not know where its ${dll} is")
+  endif()
+  list(APPEND lumora_compiler_runtime ${path})
+endforeach()
+
 # lumora_qt_beside_program(<target> <Qt module>...): after each build, copies the modules' DLLs, the
-# windows and offscreen platform plugins, the Windows style and the translations beside target.
+# compiler's runtime, the windows and offscreen platform plugins, the Windows style and the
+# translations beside target.
 function(lumora_qt_beside_program target)
   set(dlls)
   foreach(module ${ARGN})
@@ -25,7 +37,7 @@ function(lumora_qt_beside_program target)
   endforeach()
   set(folder $<TARGET_FILE_DIR:${target}>)
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${dlls} ${folder}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${dlls} ${lumora_compiler_runtime} ${folder}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}/platforms ${folder}/styles ${folder}/translations
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>
       $<TARGET_FILE:Qt6::QOffscreenIntegrationPlugin> ${folder}/platforms

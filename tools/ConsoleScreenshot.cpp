@@ -23,8 +23,8 @@ namespace {
 
 void printGeometry(const lumora::dialogkit::Dialog& dialog, const lumora::dialogkit::DialogTemplate& layout) {
     const lumora::dialogkit::DialogUnits& units = dialog.units();
-    std::printf("# %s, base units %d x %d\n", qPrintable(QFontInfo(dialog.font()).family()), units.baseX(),
-                units.baseY());
+    std::printf("# %s, base units %d x %d\n", QFontInfo(dialog.font()).family().toUtf8().constData(),
+                units.baseX(), units.baseY());
     std::set<int> printed;
     for (const lumora::dialogkit::ControlTemplate& control : layout.controls) {
         const QWidget* widget = dialog.control(control.id);
