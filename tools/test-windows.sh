@@ -64,7 +64,9 @@ QT_QPA_PLATFORM=windows WINEDEBUG=-all xvfb-run -a -s "-screen 0 1280x800x24 -dp
   wine "$windows/tools/console_screenshot.exe" docs/console-windows.png | tr -d '\r' >"$windows/geometry-windows.txt"
 wineserver -k 2>/dev/null || true
 head -n1 "$windows/geometry-linux.txt" "$windows/geometry-windows.txt"
-units() { awk '$2 == "pixels" { print $1, $8, $9, $10, $11 }' "$1"; }
+# A closed drop-down list (the port selector, 1077) is as tall as the system's style makes it, as on
+# Win32, where the template's height is the opened list's; its height is left out.
+units() { awk '$2 == "pixels" { print $1, $8, $9, $10, ($1 == 1077 ? "-" : $11) }' "$1"; }
 if ! diff <(units "$windows/geometry-linux.txt") <(units "$windows/geometry-windows.txt"); then
   echo "The controls sit at other dialog units (above: < Linux, > Windows)" >&2
   exit 1
