@@ -87,5 +87,5 @@ wait "$console_pid"
 status=$?
 console_pid=""
 [ "$status" = 0 ] || [ "$end_by" = session-end ] || fail "the console exited with $status"
-[ "$(tail -n1 "$record" | tr -d '\r')" = "FT_Close h2" ] || fail "the adapter was not closed last: $(tail -n1 "$record")"
+[ "$(tail -n1 "$record" | tr -d '\r')" = "FT_Close h2" ] || fail "the adapter was not closed last: $(tail -n1 "$record" | cut -c1-40)"
 "$decoder" "$record"
