@@ -32,8 +32,8 @@ void ensureApplication() {
     if (QApplication::instance() != nullptr) {
         return;
     }
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen:configfile=" LUMORA_OFFSCREEN_CONFIG, 1);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" LUMORA_OFFSCREEN_CONFIG);
     }
     static int argc = 1;
     static char name[] = "fuzz_level_edit";
