@@ -40,3 +40,7 @@ if ! diff "$windows/frames-linux.txt" "$windows/frames-windows.txt"; then
   exit 1
 fi
 echo "Same configuration calls and frames: $(wc -l <"$windows/frames-linux.txt") lines"
+
+echo "== The setup program and the zip"
+cmake --build "$windows" --target windows-package
+tools/check-windows-package.sh "$windows"
