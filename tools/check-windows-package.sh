@@ -21,7 +21,8 @@ for file in "$setup" "$zip"; do
 done
 
 work=$(mktemp -d)
-export WINEPREFIX=$(realpath "$build")/package-check-prefix WINEDEBUG=-all
+WINEPREFIX=$(realpath "$build")/package-check-prefix
+export WINEPREFIX WINEDEBUG=-all
 # Wine offers to install its .NET and HTML engines into a new prefix; the console needs neither.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # The installed console must find its plugins in its own folder, not through these.
@@ -72,7 +73,8 @@ fi
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 waits 100 test -s "$work/display" || { echo "Xvfb did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
 
 SECONDS=0
 rm -rf "$WINEPREFIX"
@@ -86,8 +88,8 @@ echo "== A new Wine prefix: ${SECONDS} s"
 # are looked for there too.
 lowercase() { tr '[:upper:]' '[:lower:]'; }
 system32=$WINEPREFIX/drive_c/windows/system32
-ls "$system32" | lowercase >"$work/system-dlls"
-ls "$folder" | lowercase >"$work/folder-dlls"
+find "$system32" -maxdepth 1 -printf '%f\n' | lowercase >"$work/system-dlls"
+find "$folder" -maxdepth 1 -type f -printf '%f\n' | lowercase >"$work/folder-dlls"
 : >"$work/imported"
 while IFS= read -r -d '' binary; do
   while IFS= read -r import; do
