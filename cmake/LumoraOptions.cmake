@@ -43,10 +43,20 @@ function(lumora_add_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
+  # Under an emulator each case is a process of its own, and on a busy machine Wine's start and end
+  # around it can take minutes, though its server is already up. The timeout is the case's own, so
+  # that time comes on top.
+  if(CMAKE_CROSSCOMPILING)
+    math(EXPR ARG_TIMEOUT "${ARG_TIMEOUT} + ${LUMORA_DISCOVERY_TIMEOUT}")
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} lumora_test_support GTest::gtest GTest::gmock lumora_options)
   if(ARG_GUI)
     target_link_libraries(${name} PRIVATE lumora_qt_test_main)
+    if(WIN32)
+      # Before test discovery, which runs the program.
+      lumora_qt_beside_program(${name} Core Gui Widgets Test)
+    endif()
   else()
     target_link_libraries(${name} PRIVATE lumora_test_main)
   endif()

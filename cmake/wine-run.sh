@@ -12,6 +12,17 @@ unset DISPLAY WAYLAND_DISPLAY
 # Wine offers to install its .NET and HTML engines into a new prefix; tests need neither.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# The console's dialog font "굴림" is Windows' own; in the prefix it stands for the Korean font the
+# Linux build draws with, so that layouts are measured with a real Korean font on both. The names
+# reach Wine in UTF-8 only with a UTF-8 locale.
+replace_dialog_font() {
+  local name
+  for name in 굴림 Gulim; do
+    LC_ALL=C.UTF-8 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /t REG_SZ \
+      /d "Baekmuk Gulim" /f || return 1
+  done
+}
+
 # Tests run in parallel; the first to arrive makes the prefix while the others wait for it. A prefix
 # counts as made only once Wine has finished with it, so one left half-made by a killed run is made
 # again. Wine's server ends a moment after its last program, and a program that starts as it ends
@@ -22,7 +33,7 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   flock 9
   if [ ! -f "$WINEPREFIX.ready" ]; then
     rm -rf "$WINEPREFIX"
-    if ! { wine wineboot --init && wineserver --wait; } >"$WINEPREFIX.log" 2>&1; then
+    if ! { wine wineboot --init && replace_dialog_font && wineserver --wait; } >"$WINEPREFIX.log" 2>&1; then
       echo "Wine could not make its prefix $WINEPREFIX:" >&2
       cat "$WINEPREFIX.log" >&2
       exit 1

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Cross-builds the console's core for 64-bit Windows with MinGW-w64 (warnings as errors), runs its
-# tests under Wine, and checks that the port puts the same frames on the simulated line there as on
-# Linux. The Linux build folder (BUILD_DIR, default build) is configured here if it is not already.
+# Cross-builds the console for 64-bit Windows with MinGW-w64 against a Qt built for Windows from
+# Debian's source (tools/build-qt-windows.sh, cached), warnings as errors, and runs its tests under
+# Wine. Then it checks the Windows console against the Linux one: the port's frames on the simulated
+# line, the controls' places in dialog units, and the frames the whole console sends when worked on
+# an X display (the Windows one under Wine with its windows platform plugin), which it also ends by
+# ending Wine's session. The Linux build folder (BUILD_DIR, default build) is configured here if it
+# is not already.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,11 +14,17 @@ linux=${BUILD_DIR:-build}
 windows=${WINDOWS_BUILD_DIR:-build-windows}
 jobs=$(nproc)
 
+qt=$(tools/build-qt-windows.sh | tail -n1)
+echo "Qt for Windows: $qt"
+# The toolchain file finds packages only below its root path; the project adds CMAKE_PREFIX_PATH to
+# it. Qt's tools (moc, rcc, uic) are the build machine's own, of the same version.
 cmake -S . -B "$windows" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMORA_WERROR=ON
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMORA_WERROR=ON -DCMAKE_PREFIX_PATH="$qt" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
 prefix=$(cd "$windows" && pwd)/wine-prefix
 trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null || true' EXIT
-# Made before the build, whose test discovery runs the programs under Wine within a time limit.
+# Made before the build, whose test discovery runs the programs under Wine within a time limit; its
+# server stays up, so that no test pays for Wine's start or end.
 cmake/wine-run.sh "$prefix"
 cmake --build "$windows" -j"$jobs"
 ctest --test-dir "$windows" --output-on-failure --no-tests=error -j"$jobs"
@@ -23,7 +33,8 @@ echo "== The port's frames on Windows and on Linux"
 if [ ! -f "$linux/CMakeCache.txt" ]; then
   cmake -S . -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMORA_WERROR=ON
 fi
-cmake --build "$linux" -j"$jobs" --target dmx_wire_frames
+cmake --build "$linux" -j"$jobs" --target dmx_wire_frames lumora-dmx console_screenshot lumora_d2xx_stand_in \
+  d2xx_record_frames
 # run <output> <program...>: the program's output without Windows' CR, shown when it fails.
 run() {
   local output=$1
@@ -40,6 +51,42 @@ if ! diff "$windows/frames-linux.txt" "$windows/frames-windows.txt"; then
   exit 1
 fi
 echo "Same configuration calls and frames: $(wc -l <"$windows/frames-linux.txt") lines"
+
+# The windows under Wine need a display, which the test prefix's server was started without.
+export WINEPREFIX=$prefix
+WINEDEBUG=-all wineserver -k 2>/dev/null || true
+wineserver -w
+
+echo "== The controls' places in dialog units, Linux and Windows (and docs/console-windows.png)"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" \
+  "$linux/tools/console_screenshot" "$windows/console-linux.png" >"$windows/geometry-linux.txt"
+QT_QPA_PLATFORM=windows WINEDEBUG=-all xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" \
+  wine "$windows/tools/console_screenshot.exe" docs/console-windows.png | tr -d '\r' >"$windows/geometry-windows.txt"
+wineserver -k 2>/dev/null || true
+head -n1 "$windows/geometry-linux.txt" "$windows/geometry-windows.txt"
+units() { awk '$2 == "pixels" { print $1, $8, $9, $10, $11 }' "$1"; }
+if ! diff <(units "$windows/geometry-linux.txt") <(units "$windows/geometry-windows.txt"); then
+  echo "The controls sit at other dialog units (above: < Linux, > Windows)" >&2
+  exit 1
+fi
+echo "Same places in dialog units: $(units "$windows/geometry-linux.txt" | wc -l) controls"
+
+echo "== The console end to end: Linux, Windows (EXIT), Windows (end of the session)"
+started=$SECONDS
+STAND_IN=$linux/standins/d2xx/stand-in/libftd2xx.so tools/console-frames.sh "$linux/src/app/lumora-dmx" \
+  "$windows/geometry-linux.txt" "$linux/standins/d2xx/d2xx_record_frames" >"$windows/console-linux.txt"
+for end_by in exit session-end; do
+  STAND_IN=$windows/standins/d2xx/stand-in/FTD2XX.dll tools/console-frames.sh \
+    "$windows/src/app/lumora-dmx.exe" "$windows/geometry-windows.txt" \
+    "$linux/standins/d2xx/d2xx_record_frames" "$end_by" >"$windows/console-windows-$end_by.txt"
+  wineserver -k 2>/dev/null || true
+  if ! diff "$windows/console-linux.txt" "$windows/console-windows-$end_by.txt"; then
+    echo "The console's calls and frames differ (above: < Linux, > Windows, ended by $end_by)" >&2
+    exit 1
+  fi
+done
+cat "$windows/console-linux.txt"
+echo "Same calls and frames from the whole console on both systems ($(( SECONDS - started )) s)"
 
 echo "== The setup program and the zip"
 cmake --build "$windows" --target windows-package

@@ -3,7 +3,11 @@
 #include "app/CMainDialog.h"
 #include "app/DialogCloser.h"
 #include "app/ShellOpen.h"
+#if defined(_WIN32)
+#include "app/SessionEndFilter.h"
+#else
 #include "app/TerminationSignals.h"
+#endif
 #include "dialogkit/MessageBox.h"
 #include "dialogkit/Utf8Text.h"
 #include "hw/FtdiDriver.h"
@@ -43,11 +47,16 @@ void CConsoleApp::installDialogServices() {
 bool CConsoleApp::startUp() {
     installDialogServices();
     CMainDialog dialog(*driver_);
-    // Ctrl+C, kill and a closed terminal end the console as its close command does, so output stops
-    // between frames and the adapter is closed. Without the handlers the console still runs.
+    // Ctrl+C, kill and a closed terminal, or on Windows the end of the session, end the console as
+    // its close command does, so output stops between frames and the adapter is closed. Without the
+    // signal handlers the console still runs.
     DialogCloser closer(dialog);
+#if defined(_WIN32)
+    const SessionEndFilter sessionEnd([&closer] { closer.closeNow(); });
+#else
     TerminationSignals termination([&closer] { closer.request(); });
     termination.install();
+#endif
     dialog.doModal();
     return false;
 }

@@ -20,9 +20,9 @@ public:
     CConsoleApp(const CConsoleApp&) = delete;
     CConsoleApp& operator=(const CConsoleApp&) = delete;
 
-    // Runs the console until its dialog ends; SIGINT, SIGTERM and SIGHUP end it as the dialog's
-    // close command does. Returns false: the application then ends instead of entering a message
-    // loop of its own.
+    // Runs the console until its dialog ends; SIGINT, SIGTERM and SIGHUP, or on Windows the end of
+    // the session, end it as the dialog's close command does. Returns false: the application then ends
+    // instead of entering a message loop of its own.
     bool startUp();
 
     // The help command: opens "<executable>.HLP" from the executable's folder at a context, or says

@@ -27,6 +27,13 @@ void DialogCloser::request() {
     step();
 }
 
+void DialogCloser::closeNow() {
+    request();
+    while (!dialog_.hasEnded() && dialog_.isVisible()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
 void DialogCloser::step() {
     if (dialog_.hasEnded()) {
         return;

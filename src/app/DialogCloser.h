@@ -26,6 +26,10 @@ public:
 
     // Starts closing the dialog, or takes the next step when it is already closing.
     void request();
+    // Closes the dialog before it returns, running the event loop meanwhile, for a caller that is
+    // not asked again: Windows may end the process once its end-of-session message is answered. A
+    // dialog not shown yet has no output running and is left to be closed once it is.
+    void closeNow();
 
 private:
     void step();

@@ -1,5 +1,6 @@
 #include "ConsoleFixture.h"
 #include "CountingHandlers.h"
+#include "WholeFrames.h"
 #include "app/CAboutDialog.h"
 #include "app/DialogCloser.h"
 #include "app/TerminationSignals.h"
@@ -39,40 +40,6 @@ private:
     QTimer timer_;
     bool passed_ = false;
 };
-
-// Every frame the transmit thread began is whole (break on, break off, the start code alone, the
-// 512 slots), so no break is left on, and the adapter is closed after the last one, by the
-// interface thread.
-::testing::AssertionResult wholeFramesThenClose(const std::vector<hw::DriverCall>& calls,
-                                                std::size_t atLeast) {
-    // The close may come before the transmit thread has begun a single frame.
-    auto at = std::find_if(calls.begin(), calls.end(), [](const hw::DriverCall& call) {
-        return call.operation == Operation::SetBreakOn || call.operation == Operation::Close;
-    });
-    std::size_t frames = 0;
-    for (; at != calls.end() && at->operation == Operation::SetBreakOn; at += 4, ++frames) {
-        const bool whole = calls.end() - at >= 4 && at[1].operation == Operation::SetBreakOff &&
-                           at[2].operation == Operation::Write &&
-                           at[2].data == std::vector<std::uint8_t>{0} &&
-                           at[3].operation == Operation::Write && at[3].data.size() == kChannelCount;
-        if (!whole) {
-            return ::testing::AssertionFailure() << "frame " << frames << " is not break, start code, slots";
-        }
-    }
-    if (frames < atLeast) {
-        return ::testing::AssertionFailure() << frames << " frames, expected at least " << atLeast;
-    }
-    if (at == calls.end() || at->operation != Operation::Close) {
-        return ::testing::AssertionFailure() << "no close right after frame " << frames;
-    }
-    if (at->thread != std::this_thread::get_id()) {
-        return ::testing::AssertionFailure() << "closed off the interface thread";
-    }
-    if (at + 1 != calls.end()) {
-        return ::testing::AssertionFailure() << "calls after the close";
-    }
-    return ::testing::AssertionSuccess();
-}
 
 } // namespace
 

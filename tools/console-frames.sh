@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# console-frames.sh CONSOLE GEOMETRY DECODER [exit|session-end]
+# Runs the console on a private X display (Xvfb) with the stand-in D2XX library and works it as an
+# operator would: types 200 into channel 0's box, clicks OPEN, waits for frames, and ends it with
+# EXIT (or, on Windows, by ending Wine's session, which sends WM_QUERYENDSESSION and WM_ENDSESSION to
+# its window). Prints the record the stand-in kept, decoded by DECODER (d2xx_record_frames), after
+# checking that the console showed its window, sent frames, closed the adapter last and exited with 0.
+#
+# A CONSOLE ending in .exe runs under Wine (WINEPREFIX) with the windows platform plugin, from a copy
+# of its folder with the stand-in FTD2XX.dll (STAND_IN) beside it; otherwise with the xcb plugin and
+# the stand-in libftd2xx.so found through LD_LIBRARY_PATH (STAND_IN's folder). GEOMETRY is what
+# console_screenshot printed on the same system: where the controls are, in pixels.
+set -uo pipefail
+
+console=$1 geometry=$2 decoder=$3 end_by=${4:-exit}
+work=$(mktemp -d)
+xvfb_pid="" console_pid=""
+cleanup() {
+  [ -n "$console_pid" ] && kill -KILL "$console_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  [ -s "$work/console.log" ] && sed 's/^/console: /' "$work/console.log" >&2
+  exit 1
+}
+
+# The middle of a control, in pixels of the window's client area: "x y".
+middle() {
+  awk -v id="$1" '$1 == id && $2 == "pixels" { print int($3 + $5 / 2), int($4 + $6 / 2) }' "$geometry"
+}
+read -r open_x open_y < <(middle 1002)
+read -r box_x box_y < <(middle 1010)
+read -r exit_x exit_y < <(middle 2)
+[ -n "${exit_y:-}" ] || fail "OPEN, channel 0's box or EXIT missing from $geometry"
+
+Xvfb -displayfd 3 -screen 0 1280x800x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+record=$work/record.txt
+started=$(date +%s%N)
+if [[ $console == *.exe ]]; then
+  mkdir "$work/app"
+  cp -r "$(dirname "$console")"/{*.exe,*.dll,platforms,styles,translations} "$work/app/"
+  cp "$STAND_IN" "$work/app/FTD2XX.dll"
+  WINEDEBUG=-all QT_QPA_PLATFORM=windows LUMORA_STAND_IN_RECORD=$record \
+    wine "$work/app/$(basename "$console")" >"$work/console.log" 2>&1 &
+else
+  LD_LIBRARY_PATH="$(dirname "$STAND_IN")" QT_QPA_PLATFORM=xcb LUMORA_STAND_IN_RECORD=$record \
+    "$console" >"$work/console.log" 2>&1 &
+fi
+console_pid=$!
+
+# Wine's start on a busy machine can take half a minute.
+window=$(timeout 90 xdotool search --sync --name '^Lumora DMX$' | head -n1)
+[ -n "$window" ] || fail "no window named Lumora DMX"
+echo "window after $(( ($(date +%s%N) - started) / 1000000 )) ms" >&2
+sleep 1
+timeout 10 xdotool mousemove --window "$window" "$box_x" "$box_y" click 1 key ctrl+a type 200
+timeout 10 xdotool mousemove --window "$window" "$open_x" "$open_y" click 1
+for _ in $(seq 300); do
+  [ "$(grep -c '^FT_SetBreakOn' "$record" 2>/dev/null)" -ge 20 ] && break
+  sleep 0.1
+done
+[ "$(grep -c '^FT_SetBreakOn' "$record" 2>/dev/null)" -ge 20 ] || fail "fewer than 20 frames 30 s after OPEN"
+
+case $end_by in
+  exit) timeout 10 xdotool mousemove --window "$window" "$exit_x" "$exit_y" click 1 ;;
+  session-end) wine wineboot --end-session >/dev/null 2>&1 ;;
+  *) fail "unknown way to end: $end_by" ;;
+esac
+for _ in $(seq 300); do
+  kill -0 "$console_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$console_pid" 2>/dev/null && fail "the console is still running 30 s after $end_by"
+wait "$console_pid"
+status=$?
+console_pid=""
+[ "$status" = 0 ] || [ "$end_by" = session-end ] || fail "the console exited with $status"
+[ "$(tail -n1 "$record" | tr -d '\r')" = "FT_Close h2" ] || fail "the adapter was not closed last: $(tail -n1 "$record")"
+"$decoder" "$record"
