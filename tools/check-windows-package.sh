@@ -4,10 +4,11 @@
 # the program, Qt's DLLs, the windows platform and style plugins and Qt's Korean texts; that it holds
 # no FTD2XX.dll; that every DLL a shipped binary imports is in the folder or in Windows' system
 # folder; and that every DLL beside the program is imported by something. Then, in a new Wine
-# prefix on Xvfb, it installs the setup program silently, checks that it installed the zip's files
-# with a Start-menu entry and an uninstaller registered with Windows, starts the installed console
-# with the windows platform plugin until its window "Lumora DMX" shows, closes it, and uninstalls
-# silently, after which Program Files and the Start menu must be as they were before.
+# prefix on Xvfb, it installs the setup program silently, twice (as an update), checks that it
+# installed the zip's files with a Start-menu entry and an uninstaller registered with Windows,
+# starts the installed console with the windows platform plugin until its window "Lumora DMX" shows,
+# closes it, and uninstalls silently, after which Program Files and the Start menu must be as they
+# were before and the registration gone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -96,7 +97,7 @@ while IFS= read -r -d '' binary; do
     key=$(lowercase <<<"$import")
     echo "$key" >>"$work/imported"
     if ! grep -qxF "$key" "$work/folder-dlls" "$work/system-dlls"; then
-      fail "${binary#"$folder"/} imports $import, which is neither in the folder nor in Windows' system folder"
+      fail "${binary#"$folder"/} imports $import, found neither in the folder nor in Windows' system folder"
     fi
   done < <(x86_64-w64-mingw32-objdump -p "$binary" | sed -n 's/^[[:space:]]*DLL Name: //p')
 done < <(find "$folder" -type f \( -iname '*.exe' -o -iname '*.dll' \) -print0)
@@ -114,6 +115,8 @@ snapshot >"$work/before"
 SECONDS=0
 wine "$setup" /S || fail "the setup program failed: status $?"
 echo "== Installed silently: ${SECONDS} s"
+# Once more over the installed console, as an update does: the earlier one is uninstalled first.
+wine "$setup" /S || fail "the setup program failed over an installed console: status $?"
 { cat "$work/files" && echo uninstall.exe; } | sort >"$work/expected"
 if ! (cd "$installed" && find . -type f -printf '%P\n' | sort) | diff "$work/expected" - >&2; then
   fail "the installed files differ from the zip's (above: < zip and uninstaller, > installed)"
@@ -126,10 +129,11 @@ grep -qE 'UninstallString +REG_SZ +"C:\\Program Files\\Lumora DMX\\uninstall.exe
 SECONDS=0
 QT_QPA_PLATFORM=windows wine 'C:\Program Files\Lumora DMX\lumora-dmx.exe' >"$work/console.log" 2>&1 &
 console_pid=$!
-window_shown() { [ -n "$(xdotool search --name '^Lumora DMX$' 2>/dev/null)" ] || ! kill -0 "$console_pid" 2>/dev/null; }
+shown() { [ -n "$(xdotool search --name '^Lumora DMX$' 2>/dev/null)" ]; }
 ended() { ! kill -0 "$console_pid" 2>/dev/null; }
-waits 1200 window_shown || true
-if [ -n "$(xdotool search --name '^Lumora DMX$' 2>/dev/null)" ]; then
+shown_or_ended() { shown || ended; }
+waits 1200 shown_or_ended || true
+if shown; then
   echo "== The installed console's window \"Lumora DMX\" shown: ${SECONDS} s"
   # Without /f, taskkill asks the window to close, as its close box does.
   wine taskkill /im lumora-dmx.exe >/dev/null 2>&1 || true
