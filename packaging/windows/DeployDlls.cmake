@@ -46,3 +46,13 @@ while(queue)
     endif()
   endforeach()
 endwhile()
+
+# `cmake --install --strip` strips the targets it installs; the DLLs and plugins from Qt and the
+# compiler are stripped with them, which takes out their symbol tables and keeps their exports.
+if(CMAKE_INSTALL_DO_STRIP)
+  file(GLOB_RECURSE binaries "${folder}/*")
+  list(FILTER binaries INCLUDE REGEX "\\.([Ee][Xx][Ee]|[Dd][Ll][Ll])$")
+  foreach(binary IN LISTS binaries)
+    execute_process(COMMAND "${lumora_strip}" "${binary}" COMMAND_ERROR_IS_FATAL ANY)
+  endforeach()
+endif()

@@ -13,7 +13,7 @@ set(name lumora-dmx-${VERSION})
 set(folder ${OUTPUT_DIR}/${name})
 # A file left from an earlier layout would otherwise be carried along.
 file(REMOVE_RECURSE ${folder})
-execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${folder} OUTPUT_QUIET
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${folder} --strip OUTPUT_QUIET
   COMMAND_ERROR_IS_FATAL ANY)
 
 # The uninstaller removes what the setup program installed, file by file, and then each folder
