@@ -15,6 +15,7 @@ packages=(
   clang-format clang-tidy  # tools/lint.sh
   clang libclang-rt-14-dev  # tools/fuzz.sh
   g++-mingw-w64-x86-64-posix googletest wine wine64  # tools/test-windows.sh: the Windows build under Wine
+  nsis zip unzip  # the Windows setup program and zip, and tools/check-windows-package.sh
 )
 
 missing=()

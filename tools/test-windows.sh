@@ -89,3 +89,7 @@ for end_by in exit session-end; do
 done
 cat "$windows/console-linux.txt"
 echo "Same calls and frames from the whole console on both systems ($(( SECONDS - started )) s)"
+
+echo "== The setup program and the zip"
+cmake --build "$windows" --target windows-package
+tools/check-windows-package.sh "$windows"
