@@ -1,12 +1,17 @@
 #include "app/TerminationSignals.h"
 
 #include "CountingHandlers.h"
+#include "support/ThreadState.h"
+#include "support/WaitFor.h"
 
 #include <QTest>
 
+#include <atomic>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 
 using lumora::TerminationSignals;
@@ -69,4 +74,50 @@ TEST(TerminationSignals, WhenSetupFailsNothingChanges) {
     EXPECT_FALSE(withoutPipe.isInstalled());
     EXPECT_TRUE(CountingHandlers::allInPlace());
     EXPECT_EQ(CountingHandlers::caught, 0);
+}
+
+// A handler still writing on another thread when the console ends: uninstalling must wait for it
+// before closing the pipe, and the handler must wake it once it is done.
+TEST(TerminationSignals, UninstallWaitsForAHandlerStillRunning) {
+    const CountingHandlers previous;
+    const int lowestFree = dup(STDIN_FILENO);
+    ASSERT_GE(lowestFree, 0);
+    close(lowestFree);
+    TerminationSignals termination([] {});
+    ASSERT_TRUE(termination.install());
+    // pipe2 took the two lowest free descriptors. Put a full pipe of ours in place of its write end,
+    // so that the handler's write stays blocked until that pipe is drained.
+    int held[2] = {-1, -1};
+    ASSERT_EQ(pipe2(held, O_NONBLOCK), 0);
+    while (write(held[1], "x", 1) == 1) {
+    }
+    fcntl(held[1], F_SETFL, 0);
+    ASSERT_EQ(dup2(held[1], lowestFree + 1), lowestFree + 1);
+
+    std::atomic<bool> uninstalling{false};
+    std::atomic<bool> uninstalled{false};
+    bool finishedWhileHeld = true;
+    const long uninstaller = gettid();
+    std::atomic<long> handlerThread{0};
+    std::thread handler([&handlerThread] {
+        handlerThread.store(gettid());
+        std::raise(SIGTERM);
+    });
+    std::thread releaser([&] {
+        lumora::test::waitFor(
+            [&] { return uninstalling.load() && lumora::test::threadIsBlocked(uninstaller); });
+        finishedWhileHeld = uninstalled.load();
+        char drained[4096];
+        [[maybe_unused]] const ssize_t ignored = read(held[0], drained, sizeof drained);
+    });
+    ASSERT_TRUE(lumora::test::waitFor(
+        [&] { return handlerThread.load() != 0 && lumora::test::threadIsBlocked(handlerThread.load()); }));
+    uninstalling.store(true);
+    termination.uninstall();
+    uninstalled.store(true);
+    releaser.join();
+    handler.join();
+    close(held[0]);
+    close(held[1]);
+    EXPECT_FALSE(finishedWhileHeld) << "uninstall returned while a handler was still writing";
 }

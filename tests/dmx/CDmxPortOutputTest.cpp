@@ -6,6 +6,7 @@
 #include "support/ThreadsNamed.h"
 #include "support/WaitFor.h"
 
+#include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
 
@@ -42,6 +43,12 @@ struct PortOutput : ::testing::Test {
     }
 
     SimulatedAdapter adapter{SimulatedAdapter::Timing{100us, 128}};
+};
+
+// The port with the writer's side of its levels within reach.
+struct HandOverPort : CDmxPort {
+    using CDmxPort::CDmxPort;
+    using CDmxPort::universe_;
 };
 
 } // namespace
@@ -196,5 +203,47 @@ TEST_F(PortOutput, LevelsHammeredFromAnotherThreadNeverTearAFrame) {
         ASSERT_EQ(frame.slotBytes.size(), 512u);
         EXPECT_EQ(std::count(frame.slotBytes.begin(), frame.slotBytes.end(), frame.slotBytes.front()), 512)
             << "every frame carries one whole universe";
+    }
+}
+
+// The window's thread preempted halfway through handing over levels: output must not wait for it.
+TEST_F(PortOutput, FramesKeepFlowingWholeWhileTheWindowsThreadHoldsTheLevels) {
+    HandOverPort port(adapter, kQuick);
+    const ChannelLevels before = ramp();
+    port.setLevels(before);
+    ASSERT_TRUE(port.open(0));
+    ChannelLevels after{};
+    after.fill(0x80);
+    const auto started = [&] {
+        return adapter.callCount(Operation::SetBreakOn);
+    };
+    std::atomic<bool> held{false};
+    std::atomic<bool> release{false};
+    std::thread preempted([&] {
+        LevelHandover::Edit edit(port.universe_);
+        std::copy_n(after.begin(), 256, edit.levels().begin());
+        held.store(true);
+        while (!release.load()) {
+            std::this_thread::yield();
+        }
+        std::copy(after.begin() + 256, after.end(), edit.levels().begin() + 256);
+    });
+    ASSERT_TRUE(waitFor([&] { return held.load(); }));
+    const std::size_t whileHeld = started();
+    const bool flowed = waitFor([&] { return started() >= whileHeld + 4; });
+    const std::size_t beforeRelease = started();
+    release.store(true);
+    preempted.join();
+    const std::size_t afterRelease = started();
+    ASSERT_TRUE(flowed) << "frames went on while the levels were held";
+    ASSERT_TRUE(waitForFrames(afterRelease + 2));
+    port.close();
+
+    const std::vector<WireFrame> sent = frames();
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        const std::vector<std::uint8_t> slots = sent[i].slotBytes;
+        const bool old = slots == std::vector<std::uint8_t>(before.begin(), before.end());
+        const bool fresh = slots == std::vector<std::uint8_t>(after.begin(), after.end());
+        EXPECT_TRUE(i < beforeRelease ? old : i > afterRelease ? fresh : old || fresh) << "frame " << i;
     }
 }
