@@ -10,6 +10,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
@@ -76,48 +77,42 @@ TEST(TerminationSignals, WhenSetupFailsNothingChanges) {
     EXPECT_EQ(CountingHandlers::caught, 0);
 }
 
-// A handler still writing on another thread when the console ends: uninstalling must wait for it
-// before closing the pipe, and the handler must wake it once it is done.
+// A handler still writing on another thread when the console ends: uninstalling waits for it before
+// closing the pipe, and the handler wakes it once done.
 TEST(TerminationSignals, UninstallWaitsForAHandlerStillRunning) {
     const CountingHandlers previous;
     const int lowestFree = dup(STDIN_FILENO);
-    ASSERT_GE(lowestFree, 0);
     close(lowestFree);
-    TerminationSignals termination([] {});
-    ASSERT_TRUE(termination.install());
-    // pipe2 took the two lowest free descriptors. Put a full pipe of ours in place of its write end,
-    // so that the handler's write stays blocked until that pipe is drained.
+    auto termination = std::make_unique<TerminationSignals>([] {});
+    ASSERT_TRUE(termination->install());
+    // A full pipe in place of its write end (pipe2 took the two lowest free numbers) holds the
+    // handler's write until the test drains it.
     int held[2] = {-1, -1};
     ASSERT_EQ(pipe2(held, O_NONBLOCK), 0);
     while (write(held[1], "x", 1) == 1) {
     }
     fcntl(held[1], F_SETFL, 0);
     ASSERT_EQ(dup2(held[1], lowestFree + 1), lowestFree + 1);
-
-    std::atomic<bool> uninstalling{false};
-    std::atomic<bool> uninstalled{false};
-    bool finishedWhileHeld = true;
-    const long uninstaller = gettid();
-    std::atomic<long> handlerThread{0};
-    std::thread handler([&handlerThread] {
-        handlerThread.store(gettid());
+    std::atomic<long> handler{0};
+    std::thread signalled([&handler] {
+        handler.store(gettid());
         std::raise(SIGTERM);
     });
-    std::thread releaser([&] {
-        lumora::test::waitFor(
-            [&] { return uninstalling.load() && lumora::test::threadIsBlocked(uninstaller); });
-        finishedWhileHeld = uninstalled.load();
+    ASSERT_TRUE(
+        lumora::test::waitFor([&] { return handler != 0 && lumora::test::threadIsBlocked(handler); }));
+    std::atomic<bool> uninstalled{false};
+    bool returnedWhileHeld = true;
+    std::thread releaser([&, uninstaller = gettid()] {
+        lumora::test::waitFor([&] { return lumora::test::threadIsBlocked(uninstaller) || uninstalled; });
+        returnedWhileHeld = uninstalled;
         char drained[4096];
-        [[maybe_unused]] const ssize_t ignored = read(held[0], drained, sizeof drained);
+        EXPECT_GT(read(held[0], drained, sizeof drained), 0);
     });
-    ASSERT_TRUE(lumora::test::waitFor(
-        [&] { return handlerThread.load() != 0 && lumora::test::threadIsBlocked(handlerThread.load()); }));
-    uninstalling.store(true);
-    termination.uninstall();
-    uninstalled.store(true);
+    termination.reset();
+    uninstalled = true;
     releaser.join();
-    handler.join();
+    signalled.join();
     close(held[0]);
     close(held[1]);
-    EXPECT_FALSE(finishedWhileHeld) << "uninstall returned while a handler was still writing";
+    EXPECT_FALSE(returnedWhileHeld) << "the pipe was closed under a running handler";
 }

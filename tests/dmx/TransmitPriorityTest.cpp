@@ -141,25 +141,19 @@ TEST_P(TransmitPriority, RunsTheThreadAsTheSystemAllows) {
 INSTANTIATE_TEST_SUITE_P(Each, TransmitPriority, ::testing::ValuesIn(kCases),
                          [](const auto& each) { return std::string(each.param.name); });
 
-// CLOSE while the service sits on the request: the wait ends as soon as the thread is asked to
-// stop, long before the service's patience runs out.
+// CLOSE while the service sits on the request: the wait ends as soon as the thread is asked to stop.
 TEST(RealtimeKitWait, EndsWhenTheThreadIsAskedToStop) {
     PrivateBus bus;
-    ASSERT_FALSE(bus.address().empty()) << "dbus-daemon did not start";
     StandInRealtimeKit service(bus.address(), StandInRealtimeKit::Answer::Never, 20, kServiceRunTimeMaximum);
     ASSERT_TRUE(service.serving());
     setenv("DBUS_SYSTEM_BUS_ADDRESS", bus.address().c_str(), 1);
     std::atomic<int> stop{0};
     std::atomic<bool> returned{false};
-    std::thread asking([&] {
-        askRealtimeKit(gettid(), 49, 2 * kHangGuard, stop);
-        returned.store(true);
-    });
+    std::thread asking([&] { returned = !askRealtimeKit(gettid(), 49, 2 * kHangGuard, stop); });
     const bool asked = waitFor([&] { return service.request().has_value(); });
-    stop.store(1);
-    const bool ended = waitFor([&] { return returned.load(); });
+    stop = 1;
+    EXPECT_TRUE(waitFor([&] { return returned.load(); })) << "still waiting after being asked to stop";
     asking.join();
     unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
-    ASSERT_TRUE(asked);
-    EXPECT_TRUE(ended) << "the wait went on after the thread was asked to stop";
+    EXPECT_TRUE(asked);
 }
