@@ -20,7 +20,7 @@ using lumora::test::waitFor;
 
 namespace {
 
-constexpr CDmxPort::Timing kQuick{0ms, 30ms};
+constexpr CDmxPort::Timing kQuick{.settle = 0ms};
 
 ChannelLevels ramp() {
     ChannelLevels levels{};
