@@ -115,8 +115,7 @@ int main(int argc, char** argv) {
     CConsoleApp::installDialogServices();
     hw::SimulatedAdapter adapter;
     adapter.attach({});
-    CMainDialog dialog(adapter,
-                       CDmxPort::Timing{std::chrono::milliseconds(0), std::chrono::milliseconds(30)});
+    CMainDialog dialog(adapter, CDmxPort::Timing{.settle = std::chrono::milliseconds(0)});
     dialog.show();
     QApplication::processEvents();
 

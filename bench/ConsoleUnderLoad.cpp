@@ -177,8 +177,7 @@ void run(const char* name, std::chrono::seconds length) {
     adapter.keepCallRecord(false);
     FrameCounter counter;
     adapter.observeCalls([&](const hw::DriverCall& call) { counter.see(call); });
-    CMainDialog dialog(adapter,
-                       CDmxPort::Timing{std::chrono::milliseconds(0), std::chrono::milliseconds(30)});
+    CMainDialog dialog(adapter, CDmxPort::Timing{.settle = std::chrono::milliseconds(0)});
     dialog.show();
     QApplication::processEvents();
     const long residentAtStart = residentKilobytes();

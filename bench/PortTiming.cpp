@@ -33,7 +33,7 @@ struct RunFigures {
 RunFigures runPort(seconds length, bool loaded) {
     hw::SimulatedAdapter adapter;
     adapter.attach({});
-    CDmxPort port(adapter, CDmxPort::Timing{milliseconds(0), milliseconds(30)});
+    CDmxPort port(adapter, CDmxPort::Timing{.settle = milliseconds(0)});
     RunFigures figures;
     if (!port.open(0)) {
         std::puts("the port did not open");
@@ -77,7 +77,7 @@ RunFigures runPort(seconds length, bool loaded) {
 void printSetLevelsDuringStall() {
     hw::SimulatedAdapter adapter;
     adapter.attach({});
-    CDmxPort port(adapter, CDmxPort::Timing{milliseconds(0), milliseconds(30)});
+    CDmxPort port(adapter, CDmxPort::Timing{.settle = milliseconds(0)});
     if (!port.open(0)) {
         std::puts("the port did not open");
         return;
@@ -120,14 +120,17 @@ double setLevelsMedianNs() {
     return percentile(samples, 0.5);
 }
 
+// The pause after each frame, as the product has it.
+const double pauseMs = millis(CDmxPort::Timing{}.cycle);
+
 void print(const char* name, const RunFigures& figures, double modelledMs) {
     const double median = percentile(figures.periodsMs, 0.5);
     const double p99 = percentile(figures.periodsMs, 0.99);
     const double max = percentile(figures.periodsMs, 1.0);
     std::printf(
         "%-6s frames %4zu  period median %.3f ms  p99 %.3f ms  max %.3f ms  spread(p99-median) %.3f ms  "
-        "median-(30+model) %+.3f ms\n",
-        name, figures.frames, median, p99, max, p99 - median, median - 30.0 - modelledMs);
+        "median-(pause+model) %+.3f ms\n",
+        name, figures.frames, median, p99, max, p99 - median, median - pauseMs - modelledMs);
     if (!figures.setLevelsNs.empty()) {
         std::printf("%-6s setLevels under transmit: median %.0f ns  p99 %.0f ns  (%zu calls)\n", name,
                     percentile(figures.setLevelsNs, 0.5), percentile(figures.setLevelsNs, 0.99),
@@ -146,7 +149,7 @@ int main() {
     const double modelledMs =
         4 * millis(model.requestLatency) + (511.0 - static_cast<double>(model.transmitBufferBytes)) * 0.044;
     std::printf("modelled driver time per frame %.3f ms; expected period %.3f ms\n", modelledMs,
-                30.0 + modelledMs);
+                pauseMs + modelledMs);
     print("idle", runPort(seconds(6), false), modelledMs);
     print("loaded", runPort(seconds(6), true), modelledMs);
     std::printf("setLevels alone: median %.0f ns\n", setLevelsMedianNs());

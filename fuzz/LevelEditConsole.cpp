@@ -71,8 +71,8 @@ void LevelEditConsole::start(Console& console, bool adapterAttached) {
     if (adapterAttached) {
         console.adapter.attach({});
     }
-    console.dialog = std::make_unique<CMainDialog>(
-        console.adapter, CDmxPort::Timing{std::chrono::milliseconds(0), std::chrono::milliseconds(30)});
+    console.dialog = std::make_unique<CMainDialog>(console.adapter,
+                                                   CDmxPort::Timing{.settle = std::chrono::milliseconds(0)});
     console.dialog->show();
     QApplication::processEvents();
 }

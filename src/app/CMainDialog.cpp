@@ -4,6 +4,7 @@
 #include "dialogkit/BitmapButton.h"
 #include "dialogkit/ComboBox.h"
 #include "dialogkit/EditBox.h"
+#include "dialogkit/Notification.h"
 #include "dialogkit/Trackbar.h"
 #include "dialogkit/Utf8Text.h"
 #include "resources/ControlIds.h"
@@ -126,8 +127,8 @@ void CMainDialog::initialiseControls() {
         faders_[static_cast<std::size_t>(strip)] = controlAs<dialogkit::Trackbar>(ids.fader);
     }
     for (std::size_t strip = 0; strip < resources::kStripCount; ++strip) {
-        faders_[strip]->setRangeMax(255);
-        faders_[strip]->setPosition(255);
+        faders_[strip]->setRangeMax(kTopLevel);
+        faders_[strip]->setPosition(kTopLevel);
         edits_[strip]->setText(QStringLiteral("0"));
         edits_[strip]->limitText(3);
     }
@@ -152,7 +153,7 @@ void CMainDialog::onDestroy() {
 }
 
 void CMainDialog::onSysCommand(int commandId) {
-    if ((commandId & 0xFFF0) == resources::kAboutCommandId) {
+    if ((commandId & dialogkit::kSysCommandMask) == resources::kAboutCommandId) {
         CAboutDialog about(this);
         about.doModal();
     } else {

@@ -11,12 +11,6 @@
 
 namespace lumora {
 
-namespace {
-
-constexpr int kTopLevel = 255;
-
-} // namespace
-
 void CMainDialog::showPage(int first) {
     firstChannel_ = first;
     for (int strip = 0; strip < resources::kStripCount; ++strip) {

@@ -55,7 +55,7 @@ bool Dialog::chooseSystemMenuItem(int commandId) {
 
 void Dialog::defaultSysCommand(int commandId) {
     // The low four bits of a system command are the system's own.
-    if ((commandId & 0xFFF0) == kScClose) {
+    if ((commandId & kSysCommandMask) == kScClose) {
         close();
     }
 }

@@ -30,6 +30,8 @@ inline constexpr int kNoControl = 0;
 inline constexpr int kIdOk = 1;         // IDOK: ends the dialog with 1 unless a handler takes the click
 inline constexpr int kIdCancel = 2;     // IDCANCEL: ends the dialog with 2 unless a handler takes it
 inline constexpr int kScClose = 0xF060; // SC_CLOSE: the system menu's Close command
+// The bits of a system-menu command that name it; the low four carry the system's own detail.
+inline constexpr int kSysCommandMask = 0xFFF0;
 
 // One notification as a handler receives it. controlId names the source (kNoControl for the
 // dialog); param carries the command id of a system command and is 0 otherwise.

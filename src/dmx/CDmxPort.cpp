@@ -92,8 +92,7 @@ void CDmxPort::close() {
 }
 
 void CDmxPort::setLevels(const ChannelLevels& levels) {
-    std::lock_guard lock(universeMutex_);
-    universe_ = levels;
+    LevelHandover::Edit(universe_).levels() = levels;
 }
 
 void CDmxPort::transmitLoop() {
@@ -110,11 +109,7 @@ void CDmxPort::sendFrame() {
     if (openFlag_.load() == 0) {
         return;
     }
-    ChannelLevels frame;
-    {
-        std::lock_guard lock(universeMutex_);
-        frame = universe_;
-    }
+    const ChannelLevels& frame = universe_.latest();
     // The break lasts as long as the two requests take; the line then idles as mark-after-break
     // until the start code leaves the adapter.
     driver_.setBreakOn(device_);

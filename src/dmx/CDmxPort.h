@@ -1,12 +1,12 @@
 #pragma once
 
 #include "dmx/ChannelLevels.h"
+#include "dmx/LevelHandover.h"
 #include "hw/DeviceIndex.h"
 #include "hw/DeviceRecord.h"
 
 #include <atomic>
 #include <chrono>
-#include <mutex>
 #include <thread>
 
 namespace lumora {
@@ -21,7 +21,7 @@ class FtdiDriver;
 //
 // Thread rules: open, close, setLevels and destruction belong to one controlling thread (the user
 // interface); the transmit thread is the port's own. setLevels is thread safe and never waits on the
-// driver.
+// driver; the transmit thread never waits on setLevels.
 class CDmxPort {
 public:
     struct Timing {
@@ -46,6 +46,11 @@ public:
     void setLevels(const ChannelLevels& levels);
     bool isOpen() const { return openFlag_.load() != 0; }
 
+protected:
+    // The universe on its way to the transmit thread; reachable from a derived class so that the
+    // writer's side can be held the way a preempted window thread would hold it.
+    LevelHandover universe_;
+
 private:
     bool configure();
     bool startThread();
@@ -60,8 +65,6 @@ private:
     std::thread thread_;
     std::atomic<int> openFlag_{0};
     std::atomic<int> stopFlag_{0};
-    std::mutex universeMutex_;
-    ChannelLevels universe_{};
 };
 
 } // namespace lumora

@@ -187,7 +187,14 @@ STAND_IN_API FtStatus STAND_IN_CALL FT_SetBreakOn(FtHandle handle) {
     return onHandle("FT_SetBreakOn", handle);
 }
 
-#ifndef LUMORA_STAND_IN_WITHOUT_SET_BREAK_OFF
+#if defined(LUMORA_STAND_IN_UNRESOLVED)
+// Defined in no library: this one loads only where symbols are left unbound until their first use.
+extern "C" FtStatus lumora_stand_in_defined_nowhere(FtHandle handle);
+
+STAND_IN_API FtStatus STAND_IN_CALL FT_SetBreakOff(FtHandle handle) {
+    return lumora_stand_in_defined_nowhere(handle);
+}
+#elif !defined(LUMORA_STAND_IN_WITHOUT_SET_BREAK_OFF)
 STAND_IN_API FtStatus STAND_IN_CALL FT_SetBreakOff(FtHandle handle) {
     return onHandle("FT_SetBreakOff", handle);
 }

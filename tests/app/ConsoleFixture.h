@@ -65,8 +65,8 @@ protected:
 
     // Shows the console as the program does; its initialisation runs discovery once.
     void start() {
-        dialog = std::make_unique<CMainDialog>(
-            adapter, CDmxPort::Timing{std::chrono::milliseconds(0), std::chrono::milliseconds(30)});
+        dialog =
+            std::make_unique<CMainDialog>(adapter, CDmxPort::Timing{.settle = std::chrono::milliseconds(0)});
         dialog->show();
         QApplication::processEvents();
     }

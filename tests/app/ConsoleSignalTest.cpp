@@ -48,7 +48,7 @@ private:
 class SignalEnd : public ConsoleFixture {
 protected:
     void create(std::chrono::milliseconds settle = 0ms) {
-        dialog = std::make_unique<CMainDialog>(adapter, CDmxPort::Timing{settle, 30ms});
+        dialog = std::make_unique<CMainDialog>(adapter, CDmxPort::Timing{.settle = settle});
         closer_ = std::make_unique<DialogCloser>(*dialog);
         termination_ = std::make_unique<TerminationSignals>([this] { closer_->request(); });
         ASSERT_TRUE(termination_->install());

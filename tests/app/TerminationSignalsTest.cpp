@@ -1,12 +1,18 @@
 #include "app/TerminationSignals.h"
 
 #include "CountingHandlers.h"
+#include "support/ThreadState.h"
+#include "support/WaitFor.h"
 
 #include <QTest>
 
+#include <atomic>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 
 using lumora::TerminationSignals;
@@ -69,4 +75,44 @@ TEST(TerminationSignals, WhenSetupFailsNothingChanges) {
     EXPECT_FALSE(withoutPipe.isInstalled());
     EXPECT_TRUE(CountingHandlers::allInPlace());
     EXPECT_EQ(CountingHandlers::caught, 0);
+}
+
+// A handler still writing on another thread when the console ends: uninstalling waits for it before
+// closing the pipe, and the handler wakes it once done.
+TEST(TerminationSignals, UninstallWaitsForAHandlerStillRunning) {
+    const CountingHandlers previous;
+    const int lowestFree = dup(STDIN_FILENO);
+    close(lowestFree);
+    auto termination = std::make_unique<TerminationSignals>([] {});
+    ASSERT_TRUE(termination->install());
+    // A full pipe in place of its write end (pipe2 took the two lowest free numbers) holds the
+    // handler's write until the test drains it.
+    int held[2] = {-1, -1};
+    ASSERT_EQ(pipe2(held, O_NONBLOCK), 0);
+    while (write(held[1], "x", 1) == 1) {
+    }
+    fcntl(held[1], F_SETFL, 0);
+    ASSERT_EQ(dup2(held[1], lowestFree + 1), lowestFree + 1);
+    std::atomic<long> handler{0};
+    std::thread signalled([&handler] {
+        handler.store(gettid());
+        std::raise(SIGTERM);
+    });
+    ASSERT_TRUE(
+        lumora::test::waitFor([&] { return handler != 0 && lumora::test::threadIsBlocked(handler); }));
+    std::atomic<bool> uninstalled{false};
+    bool returnedWhileHeld = true;
+    std::thread releaser([&, uninstaller = gettid()] {
+        lumora::test::waitFor([&] { return lumora::test::threadIsBlocked(uninstaller) || uninstalled; });
+        returnedWhileHeld = uninstalled;
+        char drained[4096];
+        EXPECT_GT(read(held[0], drained, sizeof drained), 0);
+    });
+    termination.reset();
+    uninstalled = true;
+    releaser.join();
+    signalled.join();
+    close(held[0]);
+    close(held[1]);
+    EXPECT_FALSE(returnedWhileHeld) << "the pipe was closed under a running handler";
 }

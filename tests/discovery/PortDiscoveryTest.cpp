@@ -7,6 +7,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,19 @@ using namespace lumora;
 using namespace lumora::hw;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+
+// Discovery's record storage is the only array asked for without exceptions here. Past its end lie
+// matching records, so that every record read beyond the storage shows as an extra entry, with or
+// without a sanitizer watching.
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    constexpr std::size_t kDecoys = 64;
+    const std::size_t records = (size + sizeof(DeviceRecord) - 1) / sizeof(DeviceRecord);
+    auto* storage = static_cast<DeviceRecord*>(::operator new[]((records + kDecoys) * sizeof(DeviceRecord)));
+    for (std::size_t i = records; i < records + kDecoys; ++i) {
+        setFieldText((::new (storage + i) DeviceRecord)->description, "FT232R USB UART");
+    }
+    return storage;
+}
 
 namespace {
 

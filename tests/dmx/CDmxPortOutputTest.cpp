@@ -6,6 +6,7 @@
 #include "support/ThreadsNamed.h"
 #include "support/WaitFor.h"
 
+#include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@ using lumora::test::waitFor;
 
 namespace {
 
-constexpr CDmxPort::Timing kQuick{0ms, 30ms};
+constexpr CDmxPort::Timing kQuick{.settle = 0ms};
 
 ChannelLevels ramp() {
     ChannelLevels levels{};
@@ -42,6 +43,12 @@ struct PortOutput : ::testing::Test {
     }
 
     SimulatedAdapter adapter{SimulatedAdapter::Timing{100us, 128}};
+};
+
+// The port with the writer's side of its levels within reach.
+struct HandOverPort : CDmxPort {
+    using CDmxPort::CDmxPort;
+    using CDmxPort::universe_;
 };
 
 } // namespace
@@ -196,5 +203,34 @@ TEST_F(PortOutput, LevelsHammeredFromAnotherThreadNeverTearAFrame) {
         ASSERT_EQ(frame.slotBytes.size(), 512u);
         EXPECT_EQ(std::count(frame.slotBytes.begin(), frame.slotBytes.end(), frame.slotBytes.front()), 512)
             << "every frame carries one whole universe";
+    }
+}
+
+// The window's thread preempted halfway through handing over levels: output must not wait for it.
+TEST_F(PortOutput, FramesKeepFlowingWholeWhileTheWindowsThreadHoldsTheLevels) {
+    HandOverPort port(adapter, kQuick);
+    const ChannelLevels before = ramp();
+    port.setLevels(before);
+    ASSERT_TRUE(port.open(0));
+    const auto started = [&] {
+        return adapter.callCount(Operation::SetBreakOn);
+    };
+    std::size_t beforeRelease = 0;
+    {
+        LevelHandover::Edit preempted(port.universe_);
+        std::fill_n(preempted.levels().begin(), 256, 0x80);
+        const std::size_t held = started();
+        EXPECT_TRUE(waitFor([&] { return started() >= held + 4; })) << "frames go on while it is held";
+        std::fill(preempted.levels().begin() + 256, preempted.levels().end(), 0x80);
+        beforeRelease = started();
+    }
+    const std::size_t afterRelease = started();
+    ASSERT_TRUE(waitForFrames(afterRelease + 2));
+    port.close();
+    const std::vector<WireFrame> sent = frames();
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        const bool old = sent[i].slotBytes == std::vector<std::uint8_t>(before.begin(), before.end());
+        const bool fresh = sent[i].slotBytes == std::vector<std::uint8_t>(512, 0x80);
+        EXPECT_TRUE(i < beforeRelease ? old : i > afterRelease ? fresh : old || fresh) << "frame " << i;
     }
 }

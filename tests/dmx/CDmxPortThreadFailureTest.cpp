@@ -33,7 +33,7 @@ using namespace std::chrono_literals;
 TEST(DmxPortThreadCreation, AThreadThatCannotStartFailsTheOpenAndClosesTheAdapter) {
     SimulatedAdapter adapter(SimulatedAdapter::Timing{0us, 128});
     adapter.attach({});
-    CDmxPort port(adapter, CDmxPort::Timing{0ms, 30ms});
+    CDmxPort port(adapter, CDmxPort::Timing{.settle = 0ms});
 
     refuseThreads.store(true);
     const bool opened = port.open(0);

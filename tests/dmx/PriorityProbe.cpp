@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     }
     hw::SimulatedAdapter adapter{hw::SimulatedAdapter::Timing{std::chrono::microseconds(0), 128}};
     adapter.attach({});
-    CDmxPort port(adapter, CDmxPort::Timing{std::chrono::milliseconds(0), std::chrono::milliseconds(30)});
+    CDmxPort port(adapter, CDmxPort::Timing{.settle = std::chrono::milliseconds(0)});
     // The thread sets its priority before its first frame.
     if (!port.open(0) || !test::waitFor([&] { return adapter.callCount(hw::Operation::Write) >= 2; })) {
         std::puts("no frame went out");

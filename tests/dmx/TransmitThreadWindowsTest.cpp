@@ -32,7 +32,7 @@ int priorityOf(test::ThreadId thread) {
 TEST(TransmitThreadOnWindows, IsNamedAndTimeCriticalWhileThePortIsOpenAndGoneAfterClose) {
     SimulatedAdapter adapter{SimulatedAdapter::Timing{0us, 128}};
     adapter.attach({});
-    CDmxPort port(adapter, CDmxPort::Timing{0ms, 30ms});
+    CDmxPort port(adapter, CDmxPort::Timing{.settle = 0ms});
     ASSERT_TRUE(port.open(0));
     ASSERT_TRUE(waitFor([&] { return adapter.callCount(Operation::SetBreakOn) >= 2; }));
 

@@ -37,7 +37,7 @@ int main() {
     for (std::size_t i = 0; i < levels.size(); ++i) {
         levels[i] = static_cast<std::uint8_t>(i * 7 + 3);
     }
-    CDmxPort port(adapter, CDmxPort::Timing{0ms, 30ms});
+    CDmxPort port(adapter, CDmxPort::Timing{.settle = 0ms});
     port.setLevels(levels);
     if (!port.open(0)) {
         std::puts("open failed");

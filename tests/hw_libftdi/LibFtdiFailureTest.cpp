@@ -167,7 +167,7 @@ TEST_F(LibFtdiFailure, HandlesNotHandedOutAreRefused) {
 
 TEST_F(LibFtdiFailure, APortWhoseAdapterRefusesFlowControlDoesNotOpenAndGivesTheAdapterBack) {
     bus.refuseControl(kFlowControl);
-    CDmxPort port(driver, CDmxPort::Timing{0ms, 30ms});
+    CDmxPort port(driver, CDmxPort::Timing{.settle = 0ms});
     EXPECT_FALSE(port.open(0));
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(ofKind(bus.requests(), UsbRequest::Kind::ReleaseInterface).size(), 1u);

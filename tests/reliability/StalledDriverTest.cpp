@@ -61,7 +61,7 @@ protected:
     }
 
     SimulatedAdapter adapter{SimulatedAdapter::Timing{100us, 128}};
-    CDmxPort port{adapter, CDmxPort::Timing{0ms, 30ms}};
+    CDmxPort port{adapter, CDmxPort::Timing{.settle = 0ms}};
 };
 
 } // namespace

@@ -154,7 +154,7 @@ TEST_F(VirtualD2xx, RefusesNullPointersAndUnknownHandlesWithoutCrashing) {
 }
 
 TEST_F(VirtualD2xx, CarriesThePortsFramesAndStopsWhenItCloses) {
-    CDmxPort port(*driver, CDmxPort::Timing{std::chrono::milliseconds(0), std::chrono::milliseconds(30)});
+    CDmxPort port(*driver, CDmxPort::Timing{.settle = std::chrono::milliseconds(0)});
     ChannelLevels levels{};
     levels[0] = 10;
     levels[511] = 200;
