@@ -59,13 +59,14 @@ else()
   set(LUMORA_DISCOVERY_TIMEOUT 60)
 endif()
 
-# lumora_add_test(<name> SOURCES ... [LIBS ...] [TIMEOUT s] [GUI]): one test executable,
-# its cases registered one by one; every case gets a timeout so a hang fails instead of stalling CI.
+# lumora_add_test(<name> SOURCES ... [LIBS ...] [TIMEOUT s] [GUI] [NOT_ON_WINDOWS <filter>]): one
+# test executable, its cases registered one by one (in a Windows build less those that match the
+# GoogleTest filter NOT_ON_WINDOWS, the caller saying why); every case gets a timeout so a hang fails instead of stalling CI.
 # The timeout leaves room for a few waits to run into the tests' 30 s hang guard (WaitFor.h) one
 # after another, so that they report what they waited for; a target whose cases wait longer in
 # sequence sets its own.
 function(lumora_add_test name)
-  cmake_parse_arguments(ARG "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI" "TIMEOUT;NOT_ON_WINDOWS" "SOURCES;LIBS" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
@@ -86,7 +87,12 @@ function(lumora_add_test name)
   else()
     target_link_libraries(${name} PRIVATE lumora_test_main)
   endif()
+  set(filter "*")
+  if(WIN32 AND ARG_NOT_ON_WINDOWS)
+    set(filter "-${ARG_NOT_ON_WINDOWS}")
+  endif()
   gtest_discover_tests(${name}
+    TEST_FILTER "${filter}"
     DISCOVERY_TIMEOUT ${LUMORA_DISCOVERY_TIMEOUT}
     PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS ${name})
 endfunction()
