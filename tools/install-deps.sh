@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config ccache
   qt6-base-dev libgl-dev
   qt6-translations-l10n  # Qt's own texts (message box buttons, edit menus) in the desktop's language
   libftdi1-dev libusb-1.0-0-dev
