@@ -33,7 +33,7 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   flock 9
   if [ ! -f "$WINEPREFIX.ready" ]; then
     rm -rf "$WINEPREFIX"
-    if ! { wine wineboot --init && replace_dialog_font && wineserver --wait; } >"$WINEPREFIX.log" 2>&1; then
+    if ! { wine wineboot --init && wineserver --wait && replace_dialog_font && wineserver --wait; } >"$WINEPREFIX.log" 2>&1; then
       echo "Wine could not make its prefix $WINEPREFIX:" >&2
       cat "$WINEPREFIX.log" >&2
       exit 1
