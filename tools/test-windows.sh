@@ -78,7 +78,7 @@ started=$SECONDS
 STAND_IN=$linux/standins/d2xx/stand-in/libftd2xx.so tools/console-frames.sh "$linux/src/app/lumora-dmx" \
   "$windows/geometry-linux.txt" "$linux/standins/d2xx/d2xx_record_frames" >"$windows/console-linux.txt"
 for end_by in exit session-end; do
-  STAND_IN=$windows/standins/d2xx/stand-in/FTD2XX.dll tools/console-frames.sh \
+  STAND_IN=$windows/standins/d2xx/FTD2XX.dll tools/console-frames.sh \
     "$windows/src/app/lumora-dmx.exe" "$windows/geometry-windows.txt" \
     "$linux/standins/d2xx/d2xx_record_frames" "$end_by" >"$windows/console-windows-$end_by.txt"
   wineserver -k 2>/dev/null || true
