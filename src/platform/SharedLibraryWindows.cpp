@@ -1,6 +1,5 @@
 #include "platform/SharedLibrary.h"
 
-#include <utility>
 #include <windows.h>
 
 namespace lumora {
@@ -10,21 +9,6 @@ SharedLibrary::SharedLibrary(const std::string& name) {
     // current folder or along PATH, where anyone may have left a DLL of that name.
     handle_ = reinterpret_cast<void*>(LoadLibraryExA(
         name.c_str(), nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
-}
-
-SharedLibrary::~SharedLibrary() {
-    release();
-}
-
-SharedLibrary::SharedLibrary(SharedLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)) {}
-
-SharedLibrary& SharedLibrary::operator=(SharedLibrary&& other) noexcept {
-    if (this != &other) {
-        release();
-        handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
 }
 
 void* SharedLibrary::address(const char* name) const {
