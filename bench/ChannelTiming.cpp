@@ -63,7 +63,7 @@ std::vector<double> faderToFrameLatency(CMainDialog& dialog, hw::SimulatedAdapte
             resources::kStripTable[static_cast<std::size_t>(strip)].fader);
         fader->setFocus();
         QTest::keyClick(fader, (i / resources::kStripCount) % 2 == 0 ? Qt::Key_Up : Qt::Key_Down);
-        changes.push_back({Clock::now(), static_cast<std::size_t>(strip), 255 - fader->position()});
+        changes.push_back({Clock::now(), static_cast<std::size_t>(strip), kTopLevel - fader->position()});
         QTest::qWait(pause(random));
     }
     QTest::qWait(120);

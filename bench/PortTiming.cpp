@@ -144,10 +144,10 @@ int main() {
     // Measures the port, not whatever RealtimeKit on this desktop would grant.
     test::keepOffTheSystemBus();
     const hw::SimulatedAdapter::Timing model;
-    // Per frame: four requests each take the request latency, and the 512-byte write returns once
-    // all but the buffer's bytes have left at 44 us a byte.
-    const double modelledMs =
-        4 * millis(model.requestLatency) + (511.0 - static_cast<double>(model.transmitBufferBytes)) * 0.044;
+    // Per frame: four requests each take the request latency, and the write of the slots returns
+    // once all but the buffer's bytes (and the one on the line) have left at 44 us a byte.
+    const double bytesWaitedFor = static_cast<double>(kChannelCount - 1 - model.transmitBufferBytes);
+    const double modelledMs = 4 * millis(model.requestLatency) + bytesWaitedFor * 0.044;
     std::printf("modelled driver time per frame %.3f ms; expected period %.3f ms\n", modelledMs,
                 pauseMs + modelledMs);
     print("idle", runPort(seconds(6), false), modelledMs);

@@ -29,6 +29,7 @@
 namespace {
 
 using lumora::CMainDialog;
+using lumora::kTopLevel;
 using lumora::fuzz::FuzzBytes;
 using lumora::fuzz::require;
 
@@ -36,7 +37,6 @@ constexpr int kMostActions = 48;
 constexpr qsizetype kLongestTyping = 24;
 // Past QLineEdit's own limit of 32767 characters, which cuts longer texts.
 constexpr qsizetype kLongestText = 40000;
-constexpr int kTopLevel = 255;
 
 struct Chord {
     Qt::Key key;

@@ -37,7 +37,7 @@ TEST_F(ChannelStrips, DraggingAFaderUpdatesItsBoxAndLevelWhileMovingAndOnRelease
     for (const int k : {7, 16}) {
         SCOPED_TRACE(k);
         pressAndDrag(fader(k), fader(k)->height() / 2);
-        const int level = 255 - fader(k)->position();
+        const int level = kTopLevel - fader(k)->position();
         EXPECT_GT(level, 0);
         EXPECT_EQ(edit(k)->text(), QString::number(level)) << "while the thumb moves";
         EXPECT_EQ(dialog->levels()[static_cast<std::size_t>(k)], level);
@@ -74,7 +74,7 @@ TEST_F(ChannelStrips, TheWheelMovesAFaderLikeTheMouse) {
     QWheelEvent wheel(inside, fader(k)->mapToGlobal(inside), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(fader(k), &wheel);
-    const int level = 255 - fader(k)->position();
+    const int level = kTopLevel - fader(k)->position();
     EXPECT_GT(level, 0);
     EXPECT_EQ(edit(k)->text(), QString::number(level));
     EXPECT_EQ(dialog->levels()[static_cast<std::size_t>(k)], level);
@@ -144,9 +144,9 @@ TEST_F(ChannelStrips, ClearZeroesEveryChannelAndRestoresThePage) {
     start();
     click(resources::kOpenButton);
     ASSERT_TRUE(dialog->port().isOpen());
-    for (int first = 0; first < 512; first += 20) {
+    for (int first = 0; first < static_cast<int>(kChannelCount); first += resources::kStripCount) {
         page(std::min(first, CMainDialog::kLastFirstChannel));
-        for (int k = 0; k < 20; ++k) {
+        for (int k = 0; k < resources::kStripCount; ++k) {
             edit(k)->setText(QString::number(1 + (dialog->firstChannel() + k) % 250));
         }
     }
@@ -155,7 +155,7 @@ TEST_F(ChannelStrips, ClearZeroesEveryChannelAndRestoresThePage) {
     ASSERT_EQ(std::count(dialog->levels().begin(), dialog->levels().end(), 0), 0) << "every channel lit";
 
     // Counts the text-changed notifications of each strip's box on the way to its edit handler.
-    std::array<int, 20> notified{};
+    std::array<int, resources::kStripCount> notified{};
     dialogkit::MessageTable counting;
     for (const dialogkit::MessageEntry& entry : dialog->messageTable()) {
         const auto strip = std::find_if(resources::kStripTable.begin(), resources::kStripTable.end(),
@@ -177,7 +177,7 @@ TEST_F(ChannelStrips, ClearZeroesEveryChannelAndRestoresThePage) {
     click(resources::kClearButton);
 
     EXPECT_EQ(dialog->levels(), ChannelLevels{});
-    for (int k = 0; k < 20; ++k) {
+    for (int k = 0; k < resources::kStripCount; ++k) {
         // 26 pages; the last, from channel 500, has strips 0 to 11 only.
         EXPECT_EQ(notified[static_cast<std::size_t>(k)], k < 12 ? 26 : 25) << "strip " << k;
     }
@@ -185,7 +185,7 @@ TEST_F(ChannelStrips, ClearZeroesEveryChannelAndRestoresThePage) {
     EXPECT_EQ(pageSlider()->position(), slider);
     EXPECT_EQ(label(0)->text(), "100");
     EXPECT_EQ(label(19)->text(), "119");
-    for (int k = 0; k < 20; ++k) {
+    for (int k = 0; k < resources::kStripCount; ++k) {
         EXPECT_EQ(edit(k)->text(), "0");
     }
     const hw::WireFrame frame = nextWholeFrame();

@@ -168,7 +168,7 @@ struct TrackbarUnderStyle : LiveRig, ::testing::WithParamInterface<std::tuple<co
     dialogkit::Trackbar* slider() const { return isFader() ? fader(4) : pageSlider(); }
     // What the console shows for the trackbar's position: strip 4's box, or the first channel.
     int shown() const { return isFader() ? edit(4)->text().toInt() : dialog->firstChannel(); }
-    int shownFor(int position) const { return isFader() ? 255 - position : position; }
+    int shownFor(int position) const { return isFader() ? kTopLevel - position : position; }
     // A point on the channel three quarters of the way from the thumb's start to the other end.
     QPoint farOnTheChannel() const {
         const QRect area = slider()->rect();

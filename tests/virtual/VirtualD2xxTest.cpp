@@ -100,7 +100,7 @@ TEST_F(VirtualD2xx, ListsOneFt232rAndOpensOnlyThatPosition) {
 
 TEST_F(VirtualD2xx, PublishesEachFrameOnceTheNextBreakEndsIt) {
     const DeviceHandle handle = openConfigured();
-    std::array<std::uint8_t, 512> slots{};
+    std::array<std::uint8_t, wire::kUniverseSlots> slots{};
     for (std::size_t i = 0; i < slots.size(); ++i) {
         slots[i] = static_cast<std::uint8_t>(i * 7);
     }

@@ -61,7 +61,7 @@ TEST(WireMonitorSummary, GivesEveryFigureAsOneLineOfFields) {
 }
 
 TEST(WireMonitorSummary, ChecksumIsTheCommonCrc32OfTheLevels) {
-    std::array<std::uint8_t, 512> levels{};
+    std::array<std::uint8_t, lumora::wire::kUniverseSlots> levels{};
     EXPECT_EQ(WireMonitorView::levelsCrc(levels), 0xb2aa7578u);
     levels[0] = 200;
     EXPECT_EQ(WireMonitorView::levelsCrc(levels), 0xa2fccaf3u);

@@ -59,7 +59,7 @@ TEST_F(WireTapOnAdapter, PublishesAFrameWhenTheNextBreakEndsIt) {
     EXPECT_EQ(published.back().openHandles, 1u);
     EXPECT_EQ(published.back().writerPid, 4242);
 
-    std::vector<std::uint8_t> slots(512, 0);
+    std::vector<std::uint8_t> slots(wire::kUniverseSlots, 0);
     slots[3] = 77;
     sendFrame(handle, 0, slots);
     EXPECT_EQ(tap.latest().frames, 0u);
@@ -81,9 +81,9 @@ TEST_F(WireTapOnAdapter, PublishesAFrameWhenTheNextBreakEndsIt) {
 
 TEST_F(WireTapOnAdapter, CountsFramesWithoutStartCodeZeroOr512SlotsAsIrregular) {
     const DeviceHandle handle = openFast();
-    sendFrame(handle, 0, std::vector<std::uint8_t>(511, 1));
-    sendFrame(handle, 0xCC, std::vector<std::uint8_t>(512, 2));
-    sendFrame(handle, 0, std::vector<std::uint8_t>(512, 3));
+    sendFrame(handle, 0, std::vector<std::uint8_t>(wire::kUniverseSlots - 1, 1));
+    sendFrame(handle, 0xCC, std::vector<std::uint8_t>(wire::kUniverseSlots, 2));
+    sendFrame(handle, 0, std::vector<std::uint8_t>(wire::kUniverseSlots, 3));
     breakOnly(handle);
 
     const WireSnapshot snapshot = tap.latest();
@@ -95,13 +95,13 @@ TEST_F(WireTapOnAdapter, CountsFramesWithoutStartCodeZeroOr512SlotsAsIrregular) 
 
 TEST_F(WireTapOnAdapter, ClosingDropsTheFrameInProgressAndTheGapIsNoPeriod) {
     DeviceHandle handle = openFast();
-    sendFrame(handle, 0, std::vector<std::uint8_t>(512, 1));
+    sendFrame(handle, 0, std::vector<std::uint8_t>(wire::kUniverseSlots, 1));
     adapter.close(handle);
     EXPECT_EQ(tap.latest().openHandles, 0u);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
 
     handle = openFast();
-    sendFrame(handle, 0, std::vector<std::uint8_t>(512, 2));
+    sendFrame(handle, 0, std::vector<std::uint8_t>(wire::kUniverseSlots, 2));
     breakOnly(handle);
 
     const WireSnapshot snapshot = tap.latest();
@@ -119,7 +119,7 @@ TEST_F(WireTapOnAdapter, WritesWithoutBreaksDoNotDisturbLaterFrames) {
         adapter.write(handle, std::span(&byte, 1), written);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    sendFrame(handle, 0, std::vector<std::uint8_t>(512, 5));
+    sendFrame(handle, 0, std::vector<std::uint8_t>(wire::kUniverseSlots, 5));
     breakOnly(handle);
 
     const WireSnapshot snapshot = tap.latest();
