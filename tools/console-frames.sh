@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# console-frames.sh CONSOLE GEOMETRY DECODER [exit|session-end]
+# console-frames.sh CONSOLE GEOMETRY DECODER [exit|close|session-end]
 # Runs the console on a private X display (Xvfb) with the stand-in D2XX library and works it as an
 # operator would: types 200 into channel 0's box, clicks OPEN, waits for frames, and ends it with
-# EXIT (or, on Windows, by ending Wine's session, which sends WM_QUERYENDSESSION and WM_ENDSESSION to
-# its window). Prints the record the stand-in kept, decoded by DECODER (d2xx_record_frames), after
+# EXIT. On Windows it may instead close the window with Alt+F4, which Windows turns into the close
+# box's command (SC_CLOSE; Xvfb has no window manager to draw the box), or end Wine's session,
+# which sends WM_QUERYENDSESSION and WM_ENDSESSION to its window. Prints the record the stand-in kept, decoded by DECODER (d2xx_record_frames), after
 # checking that the console showed its window, sent frames, closed the adapter last and exited with 0.
 #
 # A CONSOLE ending in .exe runs under Wine (WINEPREFIX) with the windows platform plugin, from a copy
@@ -75,6 +76,7 @@ done
 
 case $end_by in
   exit) timeout 10 xdotool mousemove --window "$window" "$exit_x" "$exit_y" click 1 ;;
+  close) timeout 10 xdotool key alt+F4 ;;
   session-end) wine wineboot --end-session >/dev/null 2>&1 ;;
   *) fail "unknown way to end: $end_by" ;;
 esac

@@ -73,11 +73,11 @@ if ! diff <(units "$windows/geometry-linux.txt") <(units "$windows/geometry-wind
 fi
 echo "Same places in dialog units: $(units "$windows/geometry-linux.txt" | wc -l) controls"
 
-echo "== The console end to end: Linux, Windows (EXIT), Windows (end of the session)"
+echo "== The console end to end: Linux; Windows ended by EXIT, by its close box (Alt+F4) and by the end of the session"
 started=$SECONDS
 STAND_IN=$linux/standins/d2xx/stand-in/libftd2xx.so tools/console-frames.sh "$linux/src/app/lumora-dmx" \
   "$windows/geometry-linux.txt" "$linux/standins/d2xx/d2xx_record_frames" >"$windows/console-linux.txt"
-for end_by in exit session-end; do
+for end_by in exit close session-end; do
   STAND_IN=$windows/standins/d2xx/FTD2XX.dll tools/console-frames.sh \
     "$windows/src/app/lumora-dmx.exe" "$windows/geometry-windows.txt" \
     "$linux/standins/d2xx/d2xx_record_frames" "$end_by" >"$windows/console-windows-$end_by.txt"
