@@ -49,4 +49,8 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 ) 9>"$WINEPREFIX.lock" || exit 1
 
 [ $# -eq 0 ] && exit 0
+# Qt's offscreen platform on Windows reads fonts through FreeType from one folder, not from the
+# system, so it is given the Korean font's. Wine hands a Unix variable named QT_* to a Windows
+# program only when it is written WINEQT_*.
+export WINEQT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/baekmuk
 exec wine "$@"

@@ -129,7 +129,7 @@ grep -qE 'UninstallString +REG_SZ +"C:\\Program Files\\Lumora DMX\\uninstall.exe
   fail "the uninstaller is not registered with Windows: $(cat "$work/registered")"
 
 SECONDS=0
-QT_QPA_PLATFORM=windows wine 'C:\Program Files\Lumora DMX\lumora-dmx.exe' >"$work/console.log" 2>&1 &
+wine 'C:\Program Files\Lumora DMX\lumora-dmx.exe' >"$work/console.log" 2>&1 &
 console_pid=$!
 # Without the vendor's driver no adapter is found, so the console first shows that in a message box
 # (titled with the program's name) and its own window only once the box is gone.

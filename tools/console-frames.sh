@@ -53,7 +53,7 @@ if [[ $console == *.exe ]]; then
   mkdir "$work/app"
   cp -r "$(dirname "$console")"/{*.exe,*.dll,platforms,styles,translations} "$work/app/"
   cp "$STAND_IN" "$work/app/FTD2XX.dll"
-  WINEDEBUG=-all QT_QPA_PLATFORM=windows LUMORA_STAND_IN_RECORD=$record \
+  WINEDEBUG=-all LUMORA_STAND_IN_RECORD=$record \
     wine "$work/app/$(basename "$console")" >"$work/console.log" 2>&1 &
 else
   LD_LIBRARY_PATH="$(dirname "$STAND_IN")" QT_QPA_PLATFORM=xcb LUMORA_STAND_IN_RECORD=$record \

@@ -60,7 +60,7 @@ wineserver -w
 echo "== The controls' places in dialog units, Linux and Windows (and docs/console-windows.png)"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" \
   "$linux/tools/console_screenshot" "$windows/console-linux.png" >"$windows/geometry-linux.txt"
-QT_QPA_PLATFORM=windows WINEDEBUG=-all xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" \
+WINEDEBUG=-all xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" \
   wine "$windows/tools/console_screenshot.exe" docs/console-windows.png | tr -d '\r' >"$windows/geometry-windows.txt"
 wineserver -k 2>/dev/null || true
 head -n1 "$windows/geometry-linux.txt" "$windows/geometry-windows.txt"
