@@ -78,7 +78,10 @@ fi
 
 # An interrupted build goes on where it stopped; a fresh one fetches the source first.
 work=$cache/qt-build-$tag
-source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' 2>/dev/null | head -n 1)
+source_dir=""
+if [ -d "$work" ]; then
+  source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
+fi
 if [ -z "$source_dir" ]; then
   rm -rf "$work"
   mkdir -p "$work"
