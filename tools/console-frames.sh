@@ -4,8 +4,9 @@
 # operator would: types 200 into channel 0's box, clicks OPEN, waits for frames, and ends it with
 # EXIT. On Windows it may instead close the window with Alt+F4, which Windows turns into the close
 # box's command (SC_CLOSE; Xvfb has no window manager to draw the box), or end Wine's session,
-# which sends WM_QUERYENDSESSION and WM_ENDSESSION to its window. Prints the record the stand-in kept, decoded by DECODER (d2xx_record_frames), after
-# checking that the console showed its window, sent frames, closed the adapter last and exited with 0.
+# which sends WM_QUERYENDSESSION and WM_ENDSESSION to its window. Prints the record the stand-in
+# kept, decoded by DECODER (d2xx_record_frames), after checking that the console showed its window,
+# sent frames, closed the adapter last and exited with 0.
 #
 # A CONSOLE ending in .exe runs under Wine (WINEPREFIX) with the windows platform plugin, from a copy
 # of its folder with the stand-in FTD2XX.dll (STAND_IN) beside it; otherwise with the xcb plugin and
