@@ -58,9 +58,12 @@ bool CDmxPort::configure() {
         !succeeded(driver_.setFlowControl(device_, hw::kFlowNone, 0, 0))) {
         return false;
     }
-    // RTS and the purge only tidy the line; an adapter that refuses them still sends correctly.
+    // RTS and the purge only tidy the line; an adapter that refuses them still sends correctly. One
+    // that refuses the timeouts sends correctly too, only without the bound on a stall.
     driver_.clearRts(device_);
     driver_.purge(device_, hw::kPurgeReceive | hw::kPurgeTransmit);
+    const auto timeout = static_cast<std::uint32_t>(kDriverTimeout.count());
+    driver_.setTimeouts(device_, timeout, timeout);
     return true;
 }
 
@@ -111,12 +114,16 @@ void CDmxPort::sendFrame() {
     }
     const ChannelLevels& frame = universe_.latest();
     // The break lasts as long as the two requests take; the line then idles as mark-after-break
-    // until the start code leaves the adapter.
-    driver_.setBreakOn(device_);
-    driver_.setBreakOff(device_);
+    // until the start code leaves the adapter. A receiver reads whatever follows a break as one
+    // frame, so a cycle whose break or start code did not go out sends nothing more: the slots would
+    // run on from the last frame, or slot 1 would stand for the start code. A short slots write is
+    // not made up: the next break ends the frame, and receivers take it as one of fewer slots.
     std::uint32_t written = 0;
     const std::uint8_t startCode[] = {kStartCode};
-    driver_.write(device_, startCode, written);
+    if (!hw::succeeded(driver_.setBreakOn(device_)) || !hw::succeeded(driver_.setBreakOff(device_)) ||
+        !hw::succeeded(driver_.write(device_, startCode, written)) || written != 1) {
+        return;
+    }
     driver_.write(device_, frame, written);
 }
 

@@ -15,6 +15,12 @@ namespace hw {
 class FtdiDriver;
 }
 
+// How long one driver request may wait for an adapter that has stopped taking data before the driver
+// gives it up. A whole frame is 23 ms on the wire; the slowest slots write measured under load took a
+// small fraction of this, so a working adapter never meets it, while CLOSE, EXIT and the signals end
+// within it and one cycle however the adapter stalls, before an operator would think the console hung.
+inline constexpr std::chrono::milliseconds kDriverTimeout{500};
+
 // One FT232R adapter driven as a DMX512 transmitter: open configures the line and starts a
 // transmit thread that sends the whole universe (break, start code 0, 512 slots) every cycle until
 // close. The port shows no messages; it reports success or failure to its caller.
@@ -40,7 +46,8 @@ public:
     // Opens the adapter at a position of the driver's device list, configures it for DMX512 and
     // starts output. True when the port is open afterwards; an open port stays as it is.
     bool open(DeviceIndex index);
-    // Stops output, waiting for the frame in progress, and closes the adapter. Safe in any state.
+    // Stops output, waiting for the frame in progress (at most kDriverTimeout per request on a stalled
+    // adapter), and closes the adapter. Safe in any state.
     void close();
     // Replaces the whole universe; the next full cycle after this returns carries the new levels.
     void setLevels(const ChannelLevels& levels);

@@ -41,6 +41,7 @@ using SetDataCharacteristics = Status(LUMORA_D2XX_CALL*)(Handle handle, std::uin
 using SetFlowControl = Status(LUMORA_D2XX_CALL*)(Handle handle, std::uint16_t flowControl, std::uint8_t xon,
                                                  std::uint8_t xoff);
 using Purge = Status(LUMORA_D2XX_CALL*)(Handle handle, Dword mask);
+using SetTimeouts = Status(LUMORA_D2XX_CALL*)(Handle handle, Dword readTimeout, Dword writeTimeout);
 // The guide declares the buffer as a plain pointer; the library only reads it.
 using Write = Status(LUMORA_D2XX_CALL*)(Handle handle, const void* buffer, Dword size, Dword* written);
 
@@ -55,6 +56,7 @@ struct Functions {
     SetFlowControl setFlowControl = nullptr;
     HandleOnly clrRts = nullptr;
     Purge purge = nullptr;
+    SetTimeouts setTimeouts = nullptr;
     HandleOnly setBreakOn = nullptr;
     HandleOnly setBreakOff = nullptr;
     Write write = nullptr;

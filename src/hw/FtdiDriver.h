@@ -43,6 +43,11 @@ public:
                                         std::uint8_t xoff) = 0;
     virtual DriverStatus clearRts(DeviceHandle handle) = 0;
     virtual DriverStatus purge(DeviceHandle handle, std::uint32_t mask) = 0;
+    // Bounds, in milliseconds, how long a read and a write (the break's requests included where the
+    // backend sends them as writes) wait for an adapter that stops taking data; a write that runs
+    // out of time returns a failure or fewer bytes written than asked.
+    virtual DriverStatus setTimeouts(DeviceHandle handle, std::uint32_t readTimeout,
+                                     std::uint32_t writeTimeout) = 0;
     virtual DriverStatus setBreakOn(DeviceHandle handle) = 0;
     virtual DriverStatus setBreakOff(DeviceHandle handle) = 0;
     // Queues bytes for transmission; returns once the adapter has taken them.

@@ -221,6 +221,21 @@ DriverStatus LibFtdiDriver::purge(DeviceHandle handle, std::uint32_t mask) {
     });
 }
 
+DriverStatus LibFtdiDriver::setTimeouts(DeviceHandle handle, std::uint32_t readTimeout,
+                                        std::uint32_t writeTimeout) {
+    // libftdi1 hands these to libusb with every request: the write timeout bounds the bulk writes
+    // and the control requests alike (break on and off among them). Zero waits for ever, in libusb as
+    // in the vendor's library.
+    if (readTimeout > INT_MAX || writeTimeout > INT_MAX) {
+        return DriverStatus::InvalidParameter;
+    }
+    return withDevice(handle, [=](OpenDevice& device) {
+        device.context->usb_read_timeout = static_cast<int>(readTimeout);
+        device.context->usb_write_timeout = static_cast<int>(writeTimeout);
+        return DriverStatus::Ok;
+    });
+}
+
 DriverStatus LibFtdiDriver::setBreakOn(DeviceHandle handle) {
     return withDevice(handle, [](OpenDevice& device) {
         OpenDevice::Line line = device.line;

@@ -13,8 +13,9 @@ namespace lumora::hw {
 // The device list holds every device of the FTDI vendor/product pairs that libftdi1 knows, in USB
 // enumeration order, with the product string as description and the chip family as the vendor's
 // device-type code. Open enumerates again and opens the device at the given position, taking it from
-// the kernel's serial driver until it is closed. Nothing here waits longer than libftdi1's own USB
-// timeouts; every libftdi1 error becomes a non-zero status.
+// the kernel's serial driver until it is closed. Nothing here waits on the adapter longer than the
+// USB timeouts: libftdi1's own until setTimeouts sets them; every libftdi1 error becomes a non-zero
+// status.
 //
 // Thread-safe as FtdiDriver describes: each open device has its own libftdi1 context, and the list
 // and the set of open devices are guarded.
@@ -37,6 +38,8 @@ public:
                                 std::uint8_t xoff) override;
     DriverStatus clearRts(DeviceHandle handle) override;
     DriverStatus purge(DeviceHandle handle, std::uint32_t mask) override;
+    DriverStatus setTimeouts(DeviceHandle handle, std::uint32_t readTimeout,
+                             std::uint32_t writeTimeout) override;
     DriverStatus setBreakOn(DeviceHandle handle) override;
     DriverStatus setBreakOff(DeviceHandle handle) override;
     DriverStatus write(DeviceHandle handle, std::span<const std::uint8_t> bytes,

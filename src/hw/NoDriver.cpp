@@ -41,6 +41,10 @@ DriverStatus NoDriver::purge(DeviceHandle, std::uint32_t) {
     return DriverStatus::InvalidHandle;
 }
 
+DriverStatus NoDriver::setTimeouts(DeviceHandle, std::uint32_t, std::uint32_t) {
+    return DriverStatus::InvalidHandle;
+}
+
 DriverStatus NoDriver::setBreakOn(DeviceHandle) {
     return DriverStatus::InvalidHandle;
 }

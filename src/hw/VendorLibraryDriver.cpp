@@ -33,9 +33,9 @@ std::unique_ptr<VendorLibraryDriver> VendorLibraryDriver::load(const std::string
         resolve(loaded, "FT_ResetDevice", f.resetDevice) && resolve(loaded, "FT_SetDivisor", f.setDivisor) &&
         resolve(loaded, "FT_SetDataCharacteristics", f.setDataCharacteristics) &&
         resolve(loaded, "FT_SetFlowControl", f.setFlowControl) && resolve(loaded, "FT_ClrRts", f.clrRts) &&
-        resolve(loaded, "FT_Purge", f.purge) && resolve(loaded, "FT_SetBreakOn", f.setBreakOn) &&
-        resolve(loaded, "FT_SetBreakOff", f.setBreakOff) && resolve(loaded, "FT_Write", f.write) &&
-        resolve(loaded, "FT_Close", f.close);
+        resolve(loaded, "FT_Purge", f.purge) && resolve(loaded, "FT_SetTimeouts", f.setTimeouts) &&
+        resolve(loaded, "FT_SetBreakOn", f.setBreakOn) && resolve(loaded, "FT_SetBreakOff", f.setBreakOff) &&
+        resolve(loaded, "FT_Write", f.write) && resolve(loaded, "FT_Close", f.close);
     if (!complete) {
         return nullptr;
     }
@@ -112,6 +112,11 @@ DriverStatus VendorLibraryDriver::clearRts(DeviceHandle handle) {
 
 DriverStatus VendorLibraryDriver::purge(DeviceHandle handle, std::uint32_t mask) {
     return statusOf(functions_.purge(handle, mask));
+}
+
+DriverStatus VendorLibraryDriver::setTimeouts(DeviceHandle handle, std::uint32_t readTimeout,
+                                              std::uint32_t writeTimeout) {
+    return statusOf(functions_.setTimeouts(handle, readTimeout, writeTimeout));
 }
 
 DriverStatus VendorLibraryDriver::setBreakOn(DeviceHandle handle) {

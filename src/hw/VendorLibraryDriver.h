@@ -41,6 +41,8 @@ public:
                                 std::uint8_t xoff) override;
     DriverStatus clearRts(DeviceHandle handle) override;
     DriverStatus purge(DeviceHandle handle, std::uint32_t mask) override;
+    DriverStatus setTimeouts(DeviceHandle handle, std::uint32_t readTimeout,
+                             std::uint32_t writeTimeout) override;
     DriverStatus setBreakOn(DeviceHandle handle) override;
     DriverStatus setBreakOff(DeviceHandle handle) override;
     DriverStatus write(DeviceHandle handle, std::span<const std::uint8_t> bytes,

@@ -3,13 +3,19 @@
 // programmer's guide with its own spelling of the types, so that it checks the backend's declarations
 // rather than sharing them. Built a second time without FT_SetBreakOff to stand for an incomplete
 // library.
+//
+// An adapter that stops taking data: with LUMORA_STAND_IN_STALL_WRITES_FROM=n, the nth FT_Write of the
+// library's life and every one after it hold the caller for a minute, or for the handle's write
+// timeout when FT_SetTimeouts gave one, and then fail having sent nothing.
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
 #include <string>
+#include <thread>
 
 // On Windows the library exports its functions by name with the calling convention it is declared
 // with (stdcall; 64-bit Windows has only the one convention, and only 64-bit is built).
@@ -30,6 +36,8 @@ constexpr FtStatus kOk = 0;
 constexpr FtStatus kInvalidHandle = 1;
 constexpr FtStatus kDeviceNotFound = 2;
 constexpr FtStatus kDeviceNotOpened = 3;
+constexpr FtStatus kIoError = 4;
+constexpr unsigned int kStallMs = 60'000;
 
 struct ListNode {
     unsigned int flags;
@@ -61,6 +69,9 @@ bool opened[kAdapterCount] = {};
 std::map<std::string, FtStatus> failures;
 // Each adapter's handle is the address of its slot here.
 char handleSlots[kAdapterCount];
+// Per adapter, the write timeout FT_SetTimeouts set since it was opened; 0 for none.
+unsigned int writeTimeouts[kAdapterCount] = {};
+int writesStarted = 0;
 
 // The record also goes, line by line as it grows, to the file LUMORA_STAND_IN_RECORD names, for a
 // program that does not ask for it: the console run end to end.
@@ -103,6 +114,23 @@ FtStatus onHandle(const char* function, FtHandle handle, const std::string& argu
         return kInvalidHandle;
     }
     return injected(function);
+}
+
+// How long this write stalls, in milliseconds: 0 unless the stall has begun for it.
+unsigned int stallOf(FtHandle handle) {
+    static const int stallFrom = [] {
+        const char* from = std::getenv("LUMORA_STAND_IN_STALL_WRITES_FROM");
+        return from != nullptr ? std::atoi(from) : 0;
+    }();
+    std::lock_guard lock(mutex);
+    const int position = positionOf(handle);
+    if (++writesStarted < stallFrom || stallFrom <= 0 || position < 0) {
+        return 0;
+    }
+    const unsigned int timeout = writeTimeouts[position];
+    const unsigned int stall = timeout > 0 && timeout < kStallMs ? timeout : kStallMs;
+    log("stalled FT_Write h" + std::to_string(position) + " for " + std::to_string(stall) + " ms");
+    return stall;
 }
 
 } // namespace
@@ -149,6 +177,7 @@ STAND_IN_API FtStatus STAND_IN_CALL FT_Open(int position, FtHandle* handle) {
         return kDeviceNotOpened;
     }
     opened[position] = true;
+    writeTimeouts[position] = 0;
     *handle = &handleSlots[position];
     return kOk;
 }
@@ -183,6 +212,17 @@ STAND_IN_API FtStatus STAND_IN_CALL FT_Purge(FtHandle handle, unsigned int mask)
     return onHandle("FT_Purge", handle, " " + std::to_string(mask));
 }
 
+STAND_IN_API FtStatus STAND_IN_CALL FT_SetTimeouts(FtHandle handle, unsigned int readTimeout,
+                                                   unsigned int writeTimeout) {
+    const FtStatus status = onHandle("FT_SetTimeouts", handle,
+                                     " " + std::to_string(readTimeout) + " " + std::to_string(writeTimeout));
+    std::lock_guard lock(mutex);
+    if (const int position = positionOf(handle); position >= 0 && status == kOk) {
+        writeTimeouts[position] = writeTimeout;
+    }
+    return status;
+}
+
 STAND_IN_API FtStatus STAND_IN_CALL FT_SetBreakOn(FtHandle handle) {
     return onHandle("FT_SetBreakOn", handle);
 }
@@ -202,6 +242,13 @@ STAND_IN_API FtStatus STAND_IN_CALL FT_SetBreakOff(FtHandle handle) {
 
 STAND_IN_API FtStatus STAND_IN_CALL FT_Write(FtHandle handle, void* buffer, unsigned int size,
                                              unsigned int* written) {
+    *written = 0;
+    if (const unsigned int stall = stallOf(handle); stall > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(stall));
+        std::lock_guard lock(mutex);
+        log("gave up FT_Write after " + std::to_string(stall) + " ms");
+        return kIoError;
+    }
     std::string bytes = " " + std::to_string(size) + " ";
     const auto* data = static_cast<const unsigned char*>(buffer);
     for (unsigned int i = 0; i < size; ++i) {

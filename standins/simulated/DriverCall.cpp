@@ -22,6 +22,8 @@ std::string_view operationName(Operation operation) {
         return "ClearRts";
     case Operation::Purge:
         return "Purge";
+    case Operation::SetTimeouts:
+        return "SetTimeouts";
     case Operation::SetBreakOn:
         return "SetBreakOn";
     case Operation::SetBreakOff:

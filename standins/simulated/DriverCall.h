@@ -5,6 +5,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <thread>
@@ -22,12 +23,13 @@ enum class Operation {
     SetFlowControl,
     ClearRts,
     Purge,
+    SetTimeouts,
     SetBreakOn,
     SetBreakOff,
     Write,
     Close,
 };
-inline constexpr std::size_t kOperationCount = 13;
+inline constexpr std::size_t kOperationCount = 14;
 
 std::string_view operationName(Operation operation);
 
@@ -38,11 +40,15 @@ struct DriverCall {
     Operation operation = Operation::CreateDeviceList;
     DeviceHandle handle = nullptr;
     // The call's scalar arguments in the order of the driver operation: the position for Open,
-    // the divisor, word length / stop bits / parity, flow / XON / XOFF, the purge mask.
+    // the divisor, word length / stop bits / parity, flow / XON / XOFF, the purge mask, the read and
+    // write timeouts; the count of bytes asked for by Write.
     std::array<std::uint32_t, 3> arguments = {};
-    std::vector<std::uint8_t> data; // bytes handed to Write
+    std::vector<std::uint8_t> data; // the bytes of a Write that the adapter took
+    // Write only: the most bytes the adapter takes; fewer than asked when the write was cut short.
+    std::size_t takeLimit = SIZE_MAX;
     DriverStatus status = DriverStatus::Ok;
-    // How long the adapter may hold the call back before it returns; zero unless it was stalled.
+    // How long the adapter may hold the call back before it returns: zero unless it was stalled, and
+    // never longer than the handle's write timeout, which makes the call fail when it runs out.
     Clock::duration stallLimit = Clock::duration::zero();
     Clock::time_point started;
     Clock::time_point finished;

@@ -32,6 +32,7 @@ struct SimulatedAdapter::Device {
     int dataBits = 8;
     int stopBits = 1;
     bool parity = false;
+    Clock::duration writeTimeout = Clock::duration::zero();
     Clock::time_point lineFreeAt;
 
     Clock::duration byteTime() const {
@@ -69,6 +70,11 @@ void SimulatedAdapter::unplugAt(int position, Clock::time_point when) {
 void SimulatedAdapter::failCall(Operation operation, int nthCall, DriverStatus status) {
     std::lock_guard lock(mutex_);
     failures_.push_back({operation, nthCall, status});
+}
+
+void SimulatedAdapter::cutWrite(int nthCall, std::size_t taken) {
+    std::lock_guard lock(mutex_);
+    cuts_.push_back({nthCall, taken});
 }
 
 void SimulatedAdapter::stallCall(Operation operation, int nthCall, Clock::duration longest) {
@@ -145,20 +151,36 @@ DriverCall SimulatedAdapter::begin(Operation operation, DeviceHandle handle,
             call.status = failure.status;
         }
     }
+    for (const InjectedCut& cut : cuts_) {
+        if (operation == Operation::Write && cut.nthCall == nth) {
+            call.takeLimit = cut.taken;
+        }
+    }
     for (const InjectedStall& stall : stalls_) {
         if (stall.operation == operation && stall.nthCall == nth) {
             // Counted as stalled from here, so a release during the request latency is not lost.
-            call.stallLimit = stall.longest;
+            const Clock::duration timeout = writeTimeoutLocked(handle);
+            const bool timesOut = timeout > Clock::duration::zero() && timeout < stall.longest;
+            call.stallLimit = timesOut ? timeout : stall.longest;
             stalledThreads_.insert(call.thread);
         }
     }
     return call;
 }
 
-void SimulatedAdapter::waitOutStall(const DriverCall& call) {
+void SimulatedAdapter::waitOutStall(DriverCall& call) {
     std::unique_lock lock(mutex_);
-    stallReleased_.wait_for(lock, call.stallLimit, [&] { return !stalledThreads_.contains(call.thread); });
+    const bool released = stallReleased_.wait_for(lock, call.stallLimit,
+                                                  [&] { return !stalledThreads_.contains(call.thread); });
     stalledThreads_.erase(call.thread);
+    if (!released && call.stallLimit == writeTimeoutLocked(call.handle)) {
+        call.status = DriverStatus::IoError;
+    }
+}
+
+SimulatedAdapter::Clock::duration SimulatedAdapter::writeTimeoutLocked(DeviceHandle handle) const {
+    const auto found = openHandles_.find(reinterpret_cast<std::uintptr_t>(handle));
+    return found == openHandles_.end() ? Clock::duration::zero() : found->second->writeTimeout;
 }
 
 DriverStatus SimulatedAdapter::finish(DriverCall call, Clock::time_point until) {
@@ -251,6 +273,7 @@ DriverStatus SimulatedAdapter::open(int position, DeviceHandle& handle) {
             const std::uintptr_t id = nextHandle_++;
             const auto& device = attached_[static_cast<std::size_t>(position)];
             device->open = true;
+            device->writeTimeout = Clock::duration::zero();
             openHandles_[id] = device;
             handle = reinterpret_cast<DeviceHandle>(id);
             call.handle = handle;
@@ -297,6 +320,13 @@ DriverStatus SimulatedAdapter::purge(DeviceHandle handle, std::uint32_t mask) {
     return controlRequest(Operation::Purge, handle, {mask, 0, 0}, [](Device&) {});
 }
 
+DriverStatus SimulatedAdapter::setTimeouts(DeviceHandle handle, std::uint32_t readTimeout,
+                                           std::uint32_t writeTimeout) {
+    return controlRequest(
+        Operation::SetTimeouts, handle, {readTimeout, writeTimeout, 0},
+        [writeTimeout](Device& device) { device.writeTimeout = std::chrono::milliseconds(writeTimeout); });
+}
+
 DriverStatus SimulatedAdapter::setBreakOn(DeviceHandle handle) {
     return controlRequest(Operation::SetBreakOn, handle, {}, [](Device&) {});
 }
@@ -308,7 +338,8 @@ DriverStatus SimulatedAdapter::setBreakOff(DeviceHandle handle) {
 DriverStatus SimulatedAdapter::write(DeviceHandle handle, std::span<const std::uint8_t> bytes,
                                      std::uint32_t& written) {
     DriverCall call = begin(Operation::Write, handle, {static_cast<std::uint32_t>(bytes.size()), 0, 0});
-    call.data.assign(bytes.begin(), bytes.end());
+    const std::size_t taken = std::min(bytes.size(), call.takeLimit);
+    call.data.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(taken));
     written = 0;
     const Clock::time_point arrives = call.started + timing_.requestLatency;
     Clock::time_point returns = arrives;
@@ -316,7 +347,7 @@ DriverStatus SimulatedAdapter::write(DeviceHandle handle, std::span<const std::u
         std::lock_guard lock(mutex_);
         if (auto device = deviceForHandleLocked(handle, call.status)) {
             const Clock::duration byteTime = device->byteTime();
-            const auto count = static_cast<Clock::rep>(bytes.size());
+            const auto count = static_cast<Clock::rep>(taken);
             const auto buffered = static_cast<Clock::rep>(timing_.transmitBufferBytes);
             call.wireStart = std::max(arrives, device->lineFreeAt);
             call.byteTime = byteTime;
@@ -324,10 +355,13 @@ DriverStatus SimulatedAdapter::write(DeviceHandle handle, std::span<const std::u
             // The last byte gets into the buffer once the byte `buffered` places ahead of it has
             // moved on to the line.
             returns = std::max(arrives, call.wireStart + (count - 1 - buffered) * byteTime);
-            written = static_cast<std::uint32_t>(bytes.size());
+            written = static_cast<std::uint32_t>(taken);
         }
     }
-    return finish(std::move(call), returns);
+    const DriverStatus status = finish(std::move(call), returns);
+    // A write given up at its timeout reports nothing taken.
+    written = succeeded(status) ? written : 0;
+    return status;
 }
 
 DriverStatus SimulatedAdapter::close(DeviceHandle handle) {

@@ -64,8 +64,13 @@ public:
     // A failed Open still hands back a non-null handle, as some drivers do; a failed Close still
     // lets go of the device, as the drivers' own close does.
     void failCall(Operation operation, int nthCall, DriverStatus status);
+    // Makes the nth write (counted as failCall counts) take only its first `taken` bytes and report
+    // that count, with success, as a driver whose write ran out of time may.
+    void cutWrite(int nthCall, std::size_t taken);
     // Makes the nth call of an operation stall, as an adapter that stops answering does: the call
-    // has its effect but does not return until releaseStalls() or until `longest` has passed.
+    // has its effect but does not return until releaseStalls() or until `longest` has passed. A write
+    // timeout set on its handle (setTimeouts, 0 for none) ends the stall sooner, and the call then
+    // fails with an I/O error.
     void stallCall(Operation operation, int nthCall, Clock::duration longest);
     // Lets every stalled call return at once and drops the stalls still to come.
     void releaseStalls();
@@ -99,6 +104,8 @@ public:
                                 std::uint8_t xoff) override;
     DriverStatus clearRts(DeviceHandle handle) override;
     DriverStatus purge(DeviceHandle handle, std::uint32_t mask) override;
+    DriverStatus setTimeouts(DeviceHandle handle, std::uint32_t readTimeout,
+                             std::uint32_t writeTimeout) override;
     DriverStatus setBreakOn(DeviceHandle handle) override;
     DriverStatus setBreakOff(DeviceHandle handle) override;
     DriverStatus write(DeviceHandle handle, std::span<const std::uint8_t> bytes,
@@ -116,6 +123,10 @@ private:
         int nthCall;
         DriverStatus status;
     };
+    struct InjectedCut {
+        int nthCall;
+        std::size_t taken;
+    };
     struct InjectedStall {
         Operation operation;
         int nthCall;
@@ -127,7 +138,9 @@ private:
     // Waits out the request latency and any stall, stamps the call, shows it to the observer and
     // records it.
     DriverStatus finish(DriverCall call, Clock::time_point until);
-    void waitOutStall(const DriverCall& call);
+    void waitOutStall(DriverCall& call);
+    // The handle's write timeout; zero for none or for a handle not open.
+    Clock::duration writeTimeoutLocked(DeviceHandle handle) const;
     // A control request on an open handle that applies `change` to the device once it arrives.
     template <typename Change>
     DriverStatus controlRequest(Operation operation, DeviceHandle handle,
@@ -144,6 +157,7 @@ private:
     std::uintptr_t nextHandle_ = 0x1000;
     std::vector<PendingUnplug> pendingUnplugs_;
     std::vector<InjectedFailure> failures_;
+    std::vector<InjectedCut> cuts_;
     std::vector<InjectedStall> stalls_;
     std::condition_variable stallReleased_;
     // The threads whose call is stalled; a thread has at most one call in progress.

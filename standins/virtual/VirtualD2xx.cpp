@@ -75,6 +75,11 @@ LUMORA_EXPORT d2xx::Status FT_Purge(d2xx::Handle handle, d2xx::Dword mask) noexc
     return onAdapter([=](SimulatedAdapter& a) { return a.purge(handle, mask); });
 }
 
+LUMORA_EXPORT d2xx::Status FT_SetTimeouts(d2xx::Handle handle, d2xx::Dword readTimeout,
+                                          d2xx::Dword writeTimeout) noexcept {
+    return onAdapter([=](SimulatedAdapter& a) { return a.setTimeouts(handle, readTimeout, writeTimeout); });
+}
+
 LUMORA_EXPORT d2xx::Status FT_SetBreakOn(d2xx::Handle handle) noexcept {
     return onAdapter([=](SimulatedAdapter& a) { return a.setBreakOn(handle); });
 }
@@ -102,6 +107,7 @@ static_assert(std::is_convertible_v<decltype(&FT_SetDataCharacteristics), d2xx::
 static_assert(std::is_convertible_v<decltype(&FT_SetFlowControl), d2xx::SetFlowControl>);
 static_assert(std::is_convertible_v<decltype(&FT_ClrRts), d2xx::HandleOnly>);
 static_assert(std::is_convertible_v<decltype(&FT_Purge), d2xx::Purge>);
+static_assert(std::is_convertible_v<decltype(&FT_SetTimeouts), d2xx::SetTimeouts>);
 static_assert(std::is_convertible_v<decltype(&FT_SetBreakOn), d2xx::HandleOnly>);
 static_assert(std::is_convertible_v<decltype(&FT_SetBreakOff), d2xx::HandleOnly>);
 static_assert(std::is_convertible_v<decltype(&FT_Write), d2xx::Write>);

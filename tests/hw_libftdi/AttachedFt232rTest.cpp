@@ -44,6 +44,10 @@ public:
     DriverStatus purge(DeviceHandle handle, std::uint32_t mask) override {
         return counted(driver_.purge(handle, mask));
     }
+    DriverStatus setTimeouts(DeviceHandle handle, std::uint32_t readTimeout,
+                             std::uint32_t writeTimeout) override {
+        return counted(driver_.setTimeouts(handle, readTimeout, writeTimeout));
+    }
     DriverStatus setBreakOn(DeviceHandle handle) override { return counted(driver_.setBreakOn(handle)); }
     DriverStatus setBreakOff(DeviceHandle handle) override { return counted(driver_.setBreakOff(handle)); }
     DriverStatus write(DeviceHandle handle, std::span<const std::uint8_t> bytes,

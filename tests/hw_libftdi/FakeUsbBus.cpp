@@ -1,6 +1,8 @@
 #include "FakeUsbBus.h"
 
+#include <algorithm>
 #include <libusb.h>
+#include <thread>
 
 namespace lumora::test {
 
@@ -16,6 +18,7 @@ void FakeUsbBus::reset() {
     sessions_ = 0;
     failSessions_ = false;
     refuseBulk_ = false;
+    bulkStall_ = std::chrono::milliseconds(0);
     refusedControls_.clear();
     record_.clear();
 }
@@ -44,6 +47,11 @@ void FakeUsbBus::refuseControl(std::uint8_t request) {
 void FakeUsbBus::refuseBulk() {
     std::lock_guard lock(mutex_);
     refuseBulk_ = true;
+}
+
+void FakeUsbBus::stallBulk(std::chrono::milliseconds longest) {
+    std::lock_guard lock(mutex_);
+    bulkStall_ = longest;
 }
 
 void FakeUsbBus::failSessions() {
@@ -283,11 +291,18 @@ int FakeUsbBus::control(int handle, std::uint8_t requestType, std::uint8_t reque
 
 int FakeUsbBus::bulk(int handle, std::uint8_t endpoint, const std::uint8_t* data, int length,
                      int& transferred, unsigned int timeout) {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     transferred = 0;
     int result = deviceOf(handle);
     if (result >= 0) {
         result = refuseBulk_ ? LIBUSB_ERROR_PIPE : LIBUSB_SUCCESS;
+    }
+    if (const auto stall = bulkStall_; result >= 0 && stall.count() > 0) {
+        lock.unlock();
+        std::this_thread::sleep_for(timeout > 0 ? std::min(stall, std::chrono::milliseconds(timeout))
+                                                : stall);
+        lock.lock();
+        result = LIBUSB_ERROR_TIMEOUT;
     }
     UsbRequest& recorded = record(UsbRequest::Kind::Bulk, handle);
     recorded.endpoint = endpoint;

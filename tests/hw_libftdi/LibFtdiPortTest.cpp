@@ -1,8 +1,12 @@
 #include "LibFtdiFixture.h"
 #include "dmx/CDmxPort.h"
 #include "simulated/WireDecoder.h"
+#include "support/WaitFor.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <libusb.h>
 #include <thread>
 
 using namespace lumora;
@@ -104,5 +108,38 @@ TEST_F(LibFtdiPort, KeepsCyclingWhenTheAdapterIsUnpluggedAndClosesCleanly) {
     EXPECT_GT(bus.requests().size(), before) << "the thread still tries every cycle";
     port.close();
     EXPECT_EQ(bus.liveSessions(), 0);
+    EXPECT_EQ(bus.openHandles(), 0);
+}
+
+// An adapter that stops taking data: every bulk write would hang for a minute. Each is given up at
+// the half-second timeout the port set, the cycle ends with it, and close returns soon after.
+TEST_F(LibFtdiPort, WritesHangingForAMinuteAreGivenUpAtTheTimeoutAndCloseFollows) {
+    CDmxPort port(driver, CDmxPort::Timing{.settle = 0ms});
+    ASSERT_TRUE(port.open(0));
+    bus.stallBulk(60s);
+    const auto timedOut = [&] {
+        const auto bulk = ofKind(bus.requests(), UsbRequest::Kind::Bulk);
+        return std::count_if(bulk.begin(), bulk.end(),
+                             [](const UsbRequest& r) { return r.result == LIBUSB_ERROR_TIMEOUT; });
+    };
+    ASSERT_TRUE(waitFor([&] { return timedOut() >= 2; }));
+    const auto asked = std::chrono::steady_clock::now();
+    port.close();
+    const auto closing = std::chrono::steady_clock::now() - asked;
+    std::printf("close during a stalled libftdi1 write took %.0f ms\n",
+                std::chrono::duration<double, std::milli>(closing).count());
+    EXPECT_LT(closing, 5s) << "well under the minute the write would have hung";
+
+    const auto requests = bus.requests();
+    const auto firstBulk = std::find_if(requests.begin(), requests.end(),
+                                        [](const UsbRequest& r) { return r.kind == UsbRequest::Kind::Bulk; });
+    for (auto request = firstBulk; request != requests.end(); ++request) {
+        if (request->kind == UsbRequest::Kind::Control || request->kind == UsbRequest::Kind::Bulk) {
+            EXPECT_EQ(request->timeout, 500u) << "every request of a frame is bounded";
+        }
+        if (request->result == LIBUSB_ERROR_TIMEOUT && request + 1 != requests.end()) {
+            EXPECT_NE((request + 1)->kind, UsbRequest::Kind::Bulk) << "nothing more in that cycle";
+        }
+    }
     EXPECT_EQ(bus.openHandles(), 0);
 }

@@ -149,9 +149,10 @@ TEST_F(VendorLibrary, APortOpensSendsWholeFramesAndClosesThroughTheLibrary) {
                                             "FT_SetDataCharacteristics h2 8 2 0",
                                             "FT_SetFlowControl h2 0 0 0",
                                             "FT_ClrRts h2",
-                                            "FT_Purge h2 3"};
+                                            "FT_Purge h2 3",
+                                            "FT_SetTimeouts h2 500 500"};
     ASSERT_GT(lines.size(), setUp.size() + 1);
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 7), setUp);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 8), setUp);
     EXPECT_EQ(lines.back(), "FT_Close h2");
     const std::vector<std::string> frame = {"FT_SetBreakOn h2", "FT_SetBreakOff h2", "FT_Write h2 1 00",
                                             "FT_Write h2 512 " + hexOf(levels)};

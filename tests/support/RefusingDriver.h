@@ -22,6 +22,7 @@ struct RefusingDriver : hw::FtdiDriver {
     }
     Status clearRts(hw::DeviceHandle) override { return kRefused; }
     Status purge(hw::DeviceHandle, std::uint32_t) override { return kRefused; }
+    Status setTimeouts(hw::DeviceHandle, std::uint32_t, std::uint32_t) override { return kRefused; }
     Status setBreakOn(hw::DeviceHandle) override { return kRefused; }
     Status setBreakOff(hw::DeviceHandle) override { return kRefused; }
     Status write(hw::DeviceHandle, std::span<const std::uint8_t>, std::uint32_t&) override {
