@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# console-frames.sh CONSOLE GEOMETRY DECODER [exit|close|session-end]
+# console-frames.sh CONSOLE GEOMETRY DECODER [exit|close|session-end|sigterm|close-button]
 # Runs the console on a private X display (Xvfb) with the stand-in D2XX library and works it as an
 # operator would: types 200 into channel 0's box, clicks OPEN, waits for frames, and ends it with
 # EXIT. On Windows it may instead close the window with Alt+F4, which Windows turns into the close
 # box's command (SC_CLOSE; Xvfb has no window manager to draw the box), or end Wine's session,
-# which sends WM_QUERYENDSESSION and WM_ENDSESSION to its window. Prints the record the stand-in
+# which sends WM_QUERYENDSESSION and WM_ENDSESSION to its window. On Linux it may end it with
+# SIGTERM, or click CLOSE, wait for the adapter's close and then click EXIT. With
+# LUMORA_STAND_IN_STALL_WRITES_FROM set, it ends the console only once a write has stalled. It tells
+# on standard error how long the console took to end (or, for CLOSE, to close the adapter). Prints
+# the record the stand-in
 # kept, decoded by DECODER (d2xx_record_frames), after checking that the console showed its window,
 # sent frames, closed the adapter last and exited with 0.
 #
@@ -37,6 +41,7 @@ middle() {
 read -r open_x open_y < <(middle 1002)
 read -r box_x box_y < <(middle 1010)
 read -r exit_x exit_y < <(middle 2)
+read -r close_x close_y < <(middle 1003)
 [ -n "${exit_y:-}" ] || fail "OPEN, channel 0's box or EXIT missing from $geometry"
 
 Xvfb -displayfd 3 -screen 0 1280x800x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
@@ -74,18 +79,37 @@ for _ in $(seq 300); do
   sleep 0.1
 done
 [ "$(grep -c '^FT_SetBreakOn' "$record" 2>/dev/null)" -ge 20 ] || fail "fewer than 20 frames 30 s after OPEN"
+if [ -n "${LUMORA_STAND_IN_STALL_WRITES_FROM:-}" ]; then
+  for _ in $(seq 300); do
+    grep -q '^stalled FT_Write' "$record" && break
+    sleep 0.1
+  done
+  grep -q '^stalled FT_Write' "$record" || fail "no write stalled"
+fi
+asked=$(date +%s%N)
 
 case $end_by in
   exit) timeout 10 xdotool mousemove --window "$window" "$exit_x" "$exit_y" click 1 ;;
   close) timeout 10 xdotool key alt+F4 ;;
   session-end) wine wineboot --end-session >/dev/null 2>&1 ;;
+  sigterm) kill -TERM "$console_pid" ;;
+  close-button)
+    timeout 10 xdotool mousemove --window "$window" "$close_x" "$close_y" click 1
+    for _ in $(seq 300); do
+      grep -q '^FT_Close h2' "$record" && break
+      sleep 0.01
+    done
+    echo "adapter closed $(( ($(date +%s%N) - asked) / 1000000 )) ms after CLOSE" >&2
+    timeout 10 xdotool mousemove --window "$window" "$exit_x" "$exit_y" click 1
+    ;;
   *) fail "unknown way to end: $end_by" ;;
 esac
-for _ in $(seq 300); do
+for _ in $(seq 1500); do
   kill -0 "$console_pid" 2>/dev/null || break
-  sleep 0.1
+  sleep 0.02
 done
 kill -0 "$console_pid" 2>/dev/null && fail "the console is still running 30 s after $end_by"
+echo "ended $(( ($(date +%s%N) - asked) / 1000000 )) ms after $end_by" >&2
 wait "$console_pid"
 status=$?
 console_pid=""
