@@ -1,6 +1,7 @@
-// Runs the DMX port on the simulated adapter and prints the frame period, its spread and the cost
-// of setLevels, once idle and once with another thread handing over levels 1,000 times a second,
-// and the cost of setLevels while the adapter stalls a write for three seconds.
+// Runs the DMX port on the simulated adapter and prints the frame period, its spread, the slowest
+// write and the cost of setLevels, once idle and once with another thread handing over levels 1,000
+// times a second; the cost of setLevels while the adapter stalls a write for three seconds (given up
+// at the driver timeout); and how long close takes while every write hangs for a minute.
 
 #include "Percentile.h"
 #include "dmx/CDmxPort.h"
@@ -28,6 +29,7 @@ struct RunFigures {
     std::size_t frames = 0;
     std::vector<double> periodsMs;
     std::vector<double> setLevelsNs;
+    double slowestWriteMs = 0;
 };
 
 RunFigures runPort(seconds length, bool loaded) {
@@ -63,6 +65,11 @@ RunFigures runPort(seconds length, bool loaded) {
     }
     port.close();
 
+    for (const hw::DriverCall& call : adapter.calls()) {
+        if (call.operation == hw::Operation::Write) {
+            figures.slowestWriteMs = std::max(figures.slowestWriteMs, millis(call.finished - call.started));
+        }
+    }
     const auto frames = hw::decodeWireFrames(adapter.calls());
     figures.frames = frames.size();
     for (const hw::WireFrame& frame : frames) {
@@ -103,6 +110,35 @@ void printSetLevelsDuringStall() {
                 percentile(samples, 0.5), percentile(samples, 1.0), samples.size());
 }
 
+// CLOSE while every write hangs for a minute, as on an adapter that stops taking data: the driver
+// timeout gives the write up and the cycle ends there. Five rounds, the close started at a different
+// point of the stall in each.
+void printCloseDuringStall() {
+    std::vector<double> samples;
+    for (int round = 0; round < 5; ++round) {
+        hw::SimulatedAdapter adapter;
+        adapter.attach({});
+        CDmxPort port(adapter, CDmxPort::Timing{.settle = milliseconds(0)});
+        if (!port.open(0)) {
+            std::puts("the port did not open");
+            return;
+        }
+        const int nth = adapter.callsStarted(hw::Operation::Write) + 2;
+        for (int write = nth; write < nth + 8; ++write) {
+            adapter.stallCall(hw::Operation::Write, write, seconds(60));
+        }
+        while (adapter.stalledCallCount() == 0) {
+            std::this_thread::sleep_for(milliseconds(1));
+        }
+        std::this_thread::sleep_for(milliseconds(100 * round));
+        const auto before = steady_clock::now();
+        port.close();
+        samples.push_back(millis(steady_clock::now() - before));
+    }
+    std::printf("close while writes hang for 60 s: median %.0f ms  max %.0f ms  (5 rounds)\n",
+                percentile(samples, 0.5), percentile(samples, 1.0));
+}
+
 double setLevelsMedianNs() {
     hw::SimulatedAdapter adapter;
     CDmxPort port(adapter);
@@ -131,6 +167,7 @@ void print(const char* name, const RunFigures& figures, double modelledMs) {
         "%-6s frames %4zu  period median %.3f ms  p99 %.3f ms  max %.3f ms  spread(p99-median) %.3f ms  "
         "median-(pause+model) %+.3f ms\n",
         name, figures.frames, median, p99, max, p99 - median, median - pauseMs - modelledMs);
+    std::printf("%-6s slowest write %.3f ms\n", name, figures.slowestWriteMs);
     if (!figures.setLevelsNs.empty()) {
         std::printf("%-6s setLevels under transmit: median %.0f ns  p99 %.0f ns  (%zu calls)\n", name,
                     percentile(figures.setLevelsNs, 0.5), percentile(figures.setLevelsNs, 0.99),
@@ -154,5 +191,6 @@ int main() {
     print("loaded", runPort(seconds(6), true), modelledMs);
     std::printf("setLevels alone: median %.0f ns\n", setLevelsMedianNs());
     printSetLevelsDuringStall();
+    printCloseDuringStall();
     return 0;
 }

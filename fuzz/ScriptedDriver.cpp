@@ -55,11 +55,6 @@ hw::DriverStatus ScriptedDriver::purge(hw::DeviceHandle /*handle*/, std::uint32_
     return refuse();
 }
 
-hw::DriverStatus ScriptedDriver::setTimeouts(hw::DeviceHandle /*handle*/, std::uint32_t /*readTimeout*/,
-                                             std::uint32_t /*writeTimeout*/) {
-    return refuse();
-}
-
 hw::DriverStatus ScriptedDriver::setBreakOn(hw::DeviceHandle /*handle*/) {
     return refuse();
 }

@@ -32,8 +32,7 @@ public:
                                     std::uint8_t xoff) override;
     hw::DriverStatus clearRts(hw::DeviceHandle handle) override;
     hw::DriverStatus purge(hw::DeviceHandle handle, std::uint32_t mask) override;
-    hw::DriverStatus setTimeouts(hw::DeviceHandle handle, std::uint32_t readTimeout,
-                                 std::uint32_t writeTimeout) override;
+    hw::DriverStatus setTimeouts(hw::DeviceHandle, std::uint32_t, std::uint32_t) override { return refuse(); }
     hw::DriverStatus setBreakOn(hw::DeviceHandle handle) override;
     hw::DriverStatus setBreakOff(hw::DeviceHandle handle) override;
     hw::DriverStatus write(hw::DeviceHandle handle, std::span<const std::uint8_t> bytes,

@@ -52,9 +52,7 @@ std::string faultName(const ::testing::TestParamInfo<Fault>& info) {
     if (info.param.operation == Operation::Write) {
         name += info.param.write == Write::StartCode ? "StartCode" : "Slots";
     }
-    if (info.param.taken >= 0) {
-        return name + "CutTo" + std::to_string(info.param.taken);
-    }
+    name += info.param.taken >= 0 ? "CutTo" + std::to_string(info.param.taken) : "";
     return name + "Status" + std::to_string(static_cast<std::uint32_t>(info.param.status));
 }
 
@@ -124,11 +122,8 @@ protected:
             // The start code that follows such a slots write, never one that may be starting now.
             nth = aSlotsWriteStillToCome(adapter) + (fault.write == Write::StartCode ? 1 : 0);
         }
-        if (fault.taken >= 0) {
-            adapter.cutWrite(nth, static_cast<std::size_t>(fault.taken));
-        } else {
-            adapter.failCall(fault.operation, nth, fault.status);
-        }
+        fault.taken >= 0 ? adapter.cutWrite(nth, static_cast<std::size_t>(fault.taken))
+                         : adapter.failCall(fault.operation, nth, fault.status);
     }
 
     static bool isFault(const hw::DriverCall& call) {
@@ -152,17 +147,12 @@ protected:
         ASSERT_NE(fault, calls.end());
         const auto next = std::find_if(
             fault + 1, calls.end(), [&](const hw::DriverCall& call) { return call.thread == fault->thread; });
-        if (next != calls.end()) {
-            EXPECT_EQ(next->operation, Operation::SetBreakOn) << "the cycle went on after the fault";
-        }
-        const auto frames = hw::decodeWireFrames(calls);
-        for (std::size_t i = 0; i < frames.size(); ++i) {
-            SCOPED_TRACE(i);
-            EXPECT_LE(frames[i].slotBytes.size(), kChannelCount);
-            EXPECT_TRUE(!frames[i].hasStartCode || frames[i].startCode == 0);
-            EXPECT_TRUE(
-                std::equal(frames[i].slotBytes.begin(), frames[i].slotBytes.end(), dialog->levels().begin()))
-                << "the levels keep their slots";
+        EXPECT_TRUE(next == calls.end() || next->operation == Operation::SetBreakOn) << "the cycle went on";
+        for (const hw::WireFrame& frame : hw::decodeWireFrames(calls)) {
+            EXPECT_TRUE(frame.slotBytes.size() <= kChannelCount &&
+                        (!frame.hasStartCode || frame.startCode == 0) &&
+                        std::equal(frame.slotBytes.begin(), frame.slotBytes.end(), dialog->levels().begin()))
+                << "whole or short, after start code 0, every level in its own slot";
         }
     }
 };
