@@ -90,6 +90,15 @@ done
 cat "$windows/console-linux.txt"
 echo "Same calls and frames from the whole console on both systems ($(( SECONDS - started )) s)"
 
+echo "== The console on an adapter that stops taking data: Linux ended by EXIT, SIGTERM and CLOSE, Windows by EXIT"
+for end_by in exit sigterm close-button; do
+  tools/console-stalled.sh "$linux/src/app/lumora-dmx" "$windows/geometry-linux.txt" \
+    "$linux/standins/d2xx/stand-in/libftd2xx.so" "$linux/standins/d2xx/d2xx_record_frames" "$end_by"
+done
+tools/console-stalled.sh "$windows/src/app/lumora-dmx.exe" "$windows/geometry-windows.txt" \
+  "$windows/standins/d2xx/FTD2XX.dll" "$linux/standins/d2xx/d2xx_record_frames" exit
+wineserver -k 2>/dev/null || true
+
 echo "== The setup program and the zip"
 cmake --build "$windows" --target windows-package
 tools/check-windows-package.sh "$windows"

