@@ -157,8 +157,8 @@ TEST(FallbackPriority, IsTheSoftRealtimeLimitBelowTheChosenPriority) {
     const struct {
         rlim_t soft, hard;
         int tried;
-    } rows[] = {{10, 20, 10}, {10, RLIM_INFINITY, 10},          {0, 20, 0}, {48, 99, 48},
-                {49, 99, 0},  {RLIM_INFINITY, RLIM_INFINITY, 0}};
+    } rows[] = {{1, 1, 1},    {10, 20, 10}, {10, RLIM_INFINITY, 10},          {0, 20, 0},
+                {48, 99, 48}, {49, 99, 0},  {RLIM_INFINITY, RLIM_INFINITY, 0}};
     for (const auto& row : rows) {
         EXPECT_EQ(fifoPriorityWithin(rlimit{row.soft, row.hard}), row.tried)
             << row.soft << " of " << row.hard;
