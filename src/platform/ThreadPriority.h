@@ -1,6 +1,9 @@
 #pragma once
 
 #include <atomic>
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#endif
 
 namespace lumora {
 
@@ -27,5 +30,13 @@ inline constexpr int kTransmitPriority = 49;
 //
 // On Windows: THREAD_PRIORITY_TIME_CRITICAL, which every user may set; `giveUp` is not needed.
 void raiseCurrentThreadToRealtime(const std::atomic<int>& giveUp) noexcept;
+
+#if !defined(_WIN32)
+// The SCHED_FIFO priority to try once kTransmitPriority is refused, given the process's RLIMIT_RTPRIO:
+// the soft limit, which is what the system lets a thread choose, when it is above 0 and below
+// kTransmitPriority; 0 when there is nothing lower to try. The hard limit only says how far the
+// process could raise the soft one.
+int fifoPriorityWithin(const rlimit& realtimeLimit) noexcept;
+#endif
 
 } // namespace lumora

@@ -23,16 +23,22 @@ bool runCurrentThreadFifo(int priority) {
 
 } // namespace
 
+int fifoPriorityWithin(const rlimit& realtimeLimit) noexcept {
+    const rlim_t allowed = realtimeLimit.rlim_cur;
+    return allowed > 0 && allowed < static_cast<rlim_t>(kTransmitPriority) ? static_cast<int>(allowed) : 0;
+}
+
 void raiseCurrentThreadToRealtime(const std::atomic<int>& giveUp) noexcept {
     if (runCurrentThreadFifo(kTransmitPriority)) {
         return;
     }
     // An unprivileged user may be allowed real-time scheduling only up to a lower priority.
     rlimit limit{};
-    if (getrlimit(RLIMIT_RTPRIO, &limit) == 0 && limit.rlim_cur > 0 &&
-        limit.rlim_cur < static_cast<rlim_t>(kTransmitPriority) &&
-        runCurrentThreadFifo(static_cast<int>(limit.rlim_cur))) {
-        return;
+    if (getrlimit(RLIMIT_RTPRIO, &limit) == 0) {
+        const int allowed = fifoPriorityWithin(limit);
+        if (allowed > 0 && runCurrentThreadFifo(allowed)) {
+            return;
+        }
     }
     askRealtimeKit(gettid(), kTransmitPriority, kServicePatience, giveUp);
 }

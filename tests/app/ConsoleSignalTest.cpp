@@ -51,7 +51,13 @@ protected:
         dialog = std::make_unique<CMainDialog>(adapter, CDmxPort::Timing{.settle = settle});
         closer_ = std::make_unique<DialogCloser>(*dialog);
         termination_ = std::make_unique<TerminationSignals>([this] { closer_->request(); });
+        const auto ends = nextPipeEnds();
         ASSERT_TRUE(termination_->install());
+        if (!nonBlockingAndClosedOnExec(ends)) {
+            // Uninstalled, a signal is only counted and the deadline ends the console.
+            termination_.reset();
+            FAIL() << "a signal would hang the console on its pipe";
+        }
     }
 
     // Runs the console until it ends and returns its end code; whileRunning is called from its
@@ -223,10 +229,16 @@ TEST_F(SignalEnd, TheApplicationWiresTheSignalsAndGivesThemBackWhenItEnds) {
     CConsoleApp console(std::move(owned), QLocale::system());
     bool installedWhileRunning = false;
     int endCode = -1;
+    const auto ends = nextPipeEnds();
     QTimer::singleShot(0, [&] {
         installedWhileRunning = !CountingHandlers::inPlace(SIGTERM);
         auto* running = dynamic_cast<CMainDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(running, nullptr);
+        if (!nonBlockingAndClosedOnExec(ends)) {
+            ADD_FAILURE() << "a signal would hang the console on its pipe";
+            QApplication::closeAllWindows();
+            return;
+        }
         QObject::connect(running, &QDialog::finished, [&endCode](int code) { endCode = code; });
         QTest::mouseClick(running->controlAs<QPushButton>(resources::kOpenButton), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return simulated.callCount(Operation::Write) >= 4; }, 5000));

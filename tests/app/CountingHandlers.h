@@ -4,7 +4,9 @@
 
 #include <array>
 #include <atomic>
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
 namespace lumora::test {
 
@@ -60,5 +62,25 @@ private:
 
     std::array<struct sigaction, kSignals.size()> original_ = {};
 };
+
+// The descriptor numbers the next pipe gets: the two lowest free ones.
+inline std::array<int, 2> nextPipeEnds() {
+    const std::array<int, 2> ends = {dup(STDIN_FILENO), dup(STDIN_FILENO)};
+    close(ends[0]);
+    close(ends[1]);
+    return ends;
+}
+
+// Whether both ends of the handlers' pipe are non-blocking, so that the window's thread never waits
+// on a drained pipe (checked before a test raises a signal, which would hang it), and closed on
+// exec, so that no program the console starts (the logo's browser) holds them.
+inline bool nonBlockingAndClosedOnExec(const std::array<int, 2>& ends) {
+    for (const int end : ends) {
+        if ((fcntl(end, F_GETFL) & O_NONBLOCK) == 0 || (fcntl(end, F_GETFD) & FD_CLOEXEC) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
 
 } // namespace lumora::test

@@ -17,6 +17,8 @@
 
 using lumora::TerminationSignals;
 using lumora::test::CountingHandlers;
+using lumora::test::nextPipeEnds;
+using lumora::test::nonBlockingAndClosedOnExec;
 
 TEST(TerminationSignals, GiveThePreviousHandlersBackAndKeepIgnoredSignalsIgnored) {
     const CountingHandlers previous;
@@ -26,7 +28,9 @@ TEST(TerminationSignals, GiveThePreviousHandlersBackAndKeepIgnoredSignalsIgnored
     int reported = 0;
     {
         TerminationSignals termination([&reported] { ++reported; });
+        const auto ends = nextPipeEnds();
         ASSERT_TRUE(termination.install());
+        ASSERT_TRUE(nonBlockingAndClosedOnExec(ends));
         for (const int signal : {SIGINT, SIGTERM}) {
             EXPECT_FALSE(CountingHandlers::inPlace(signal));
             EXPECT_NE(CountingHandlers::dispositionOf(signal).sa_flags & SA_RESTART, 0);
@@ -51,13 +55,16 @@ TEST(TerminationSignals, WhenSetupFailsNothingChanges) {
     {
         int reported = 0;
         TerminationSignals first([&reported] { ++reported; });
+        const auto ends = nextPipeEnds();
         ASSERT_TRUE(first.install());
+        ASSERT_TRUE(nonBlockingAndClosedOnExec(ends));
         TerminationSignals second([] {});
         EXPECT_FALSE(second.install()) << "one instance at a time";
         std::raise(SIGTERM);
         EXPECT_TRUE(QTest::qWaitFor([&reported] { return reported > 0; }, 2000))
             << "the failed second one left the first one working";
     }
+    EXPECT_TRUE(TerminationSignals([] {}).install()) << "once the first one is gone";
 
     // With every descriptor number below the limit taken, the pipe cannot be made.
     rlimit limits = {};

@@ -1,6 +1,7 @@
 // Opens the port on the simulated adapter in a process of its own, with real-time scheduling
 // restricted as its argument says ("keep", or the real-time limit to leave it), and once frames flow
-// prints how the transmit thread is scheduled: "<thread id> <policy> <priority> <RLIMIT_RTTIME hard>".
+// prints how the transmit thread is scheduled: "<thread id> <policy> <priority> <RLIMIT_RTTIME hard>",
+// then what it asked of the system bus: "<longest bus wait µs> <all bus waits µs> <reply slots kept>".
 // Exits with status 3 when this process may not take the limit it is given, and with 1 and a
 // message instead of the line when no frame goes out or no transmit thread can be found.
 
@@ -11,11 +12,69 @@
 #include "support/ThreadsNamed.h"
 #include "support/WaitFor.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <dlfcn.h>
+#include <mutex>
 #include <sched.h>
+#include <set>
 #include <string>
+#include <systemd/sd-bus.h>
 
 using namespace lumora;
+
+namespace {
+
+// The bus calls of this process pass through here on their way to libsystemd, which counts them.
+std::mutex busMutex;
+std::uint64_t longestWait = 0;
+std::uint64_t allWaits = 0;
+std::set<sd_bus_slot*> slotsKept;
+
+template <typename Function> Function real(const char* name) {
+    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+// Whether code of this program rather than of libsystemd, which holds slots of its own for a while,
+// made the call.
+bool calledFromThisProgram(void* returnAddress) {
+    Dl_info caller{};
+    Dl_info program{};
+    return dladdr(returnAddress, &caller) != 0 &&
+           dladdr(reinterpret_cast<void*>(&calledFromThisProgram), &program) != 0 &&
+           caller.dli_fbase == program.dli_fbase;
+}
+
+} // namespace
+
+extern "C" int sd_bus_wait(sd_bus* bus, std::uint64_t timeout) {
+    {
+        const std::lock_guard lock(busMutex);
+        longestWait = std::max(longestWait, timeout);
+        allWaits += timeout;
+    }
+    return real<int (*)(sd_bus*, std::uint64_t)>("sd_bus_wait")(bus, timeout);
+}
+
+extern "C" int sd_bus_call_async(sd_bus* bus, sd_bus_slot** slot, sd_bus_message* call,
+                                 sd_bus_message_handler_t callback, void* userdata, std::uint64_t usec) {
+    const int result =
+        real<decltype(&sd_bus_call_async)>("sd_bus_call_async")(bus, slot, call, callback, userdata, usec);
+    if (result >= 0 && slot != nullptr && *slot != nullptr) {
+        const std::lock_guard lock(busMutex);
+        slotsKept.insert(*slot);
+    }
+    return result;
+}
+
+extern "C" sd_bus_slot* sd_bus_slot_unref(sd_bus_slot* slot) {
+    if (calledFromThisProgram(__builtin_return_address(0))) {
+        const std::lock_guard lock(busMutex);
+        slotsKept.erase(slot);
+    }
+    return real<decltype(&sd_bus_slot_unref)>("sd_bus_slot_unref")(slot);
+}
 
 int main(int argc, char** argv) {
     if (argc != 2 || (std::string(argv[1]) != "keep" && !test::restrictRealtime(std::stoul(argv[1])))) {
@@ -42,8 +101,11 @@ int main(int argc, char** argv) {
     sched_getparam(thread, &parameter);
     rlimit runTime{};
     getrlimit(RLIMIT_RTTIME, &runTime);
-    std::printf("%d %d %d %lld\n", thread, policy, parameter.sched_priority,
-                runTime.rlim_max == RLIM_INFINITY ? -1LL : static_cast<long long>(runTime.rlim_max));
     port.close();
+    const std::lock_guard lock(busMutex);
+    std::printf("%d %d %d %lld %llu %llu %zu\n", thread, policy, parameter.sched_priority,
+                runTime.rlim_max == RLIM_INFINITY ? -1LL : static_cast<long long>(runTime.rlim_max),
+                static_cast<unsigned long long>(longestWait), static_cast<unsigned long long>(allWaits),
+                slotsKept.size());
     return 0;
 }

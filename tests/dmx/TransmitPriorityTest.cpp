@@ -5,6 +5,7 @@
 #include "PrivateBus.h"
 #include "StandInRealtimeKit.h"
 #include "platform/RealtimeKit.h"
+#include "platform/ThreadPriority.h"
 #include "support/WaitFor.h"
 
 #include <atomic>
@@ -59,6 +60,9 @@ struct Probed {
     int policy = -1;
     int priority = -1;
     long long runTimeLimit = 0;
+    long long longestBusWait = -1; // µs
+    long long allBusWaits = -1;    // µs
+    int replySlotsKept = -1;
 };
 
 StandInRealtimeKit::Answer answerOf(Bus bus) {
@@ -89,7 +93,8 @@ protected:
         // Longer than the probe's own wait for frames, so that its message arrives when that fails.
         probed.said = child.readLine(2 * kHangGuard);
         std::istringstream line(probed.said);
-        line >> probed.thread >> probed.policy >> probed.priority >> probed.runTimeLimit;
+        line >> probed.thread >> probed.policy >> probed.priority >> probed.runTimeLimit >>
+            probed.longestBusWait >> probed.allBusWaits >> probed.replySlotsKept;
         return child.exitStatus();
     }
 };
@@ -126,6 +131,12 @@ TEST_P(TransmitPriority, RunsTheThreadAsTheSystemAllows) {
 
     EXPECT_EQ(probed.policy, c.policy);
     EXPECT_EQ(probed.priority, c.priority);
+    // What the bus waits asked for, not how long they took: a hung service holds the first frame for
+    // the half second's patience (and a slice for each of the few replies that end a wait early),
+    // and CLOSE for one 10 ms slice at most.
+    EXPECT_LE(probed.longestBusWait, 10'000);
+    EXPECT_LE(probed.allBusWaits, 600'000);
+    EXPECT_EQ(probed.replySlotsKept, 0) << "every reply slot is given back with its connection";
     const auto request = service ? service->request() : std::nullopt;
     if (c.asked == 0) {
         EXPECT_FALSE(request.has_value()) << "the service is asked only when the system refuses";
@@ -140,6 +151,19 @@ TEST_P(TransmitPriority, RunsTheThreadAsTheSystemAllows) {
 
 INSTANTIATE_TEST_SUITE_P(Each, TransmitPriority, ::testing::ValuesIn(kCases),
                          [](const auto& each) { return std::string(each.param.name); });
+
+// Once 49 is refused, the thread tries the real-time limit it is held to, which is the soft one.
+TEST(FallbackPriority, IsTheSoftRealtimeLimitBelowTheChosenPriority) {
+    const struct {
+        rlim_t soft, hard;
+        int tried;
+    } rows[] = {{1, 1, 1},    {10, 20, 10}, {10, RLIM_INFINITY, 10},          {0, 20, 0},
+                {48, 99, 48}, {49, 99, 0},  {RLIM_INFINITY, RLIM_INFINITY, 0}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(fifoPriorityWithin(rlimit{row.soft, row.hard}), row.tried)
+            << row.soft << " of " << row.hard;
+    }
+}
 
 // CLOSE while the service sits on the request: the wait ends as soon as the thread is asked to stop.
 TEST(RealtimeKitWait, EndsWhenTheThreadIsAskedToStop) {
