@@ -59,6 +59,8 @@ private:
     void onPaint();
 
     void onOpen();
+    // Discovery, then the port at the index it left; false, after a message box, when not opened.
+    bool openFoundPort();
     void onClose();
     void onPortSelected();
     void onLogo();

@@ -51,9 +51,17 @@ PortsFound CMainDialog::discoverPorts() {
 }
 
 void CMainDialog::onOpen() {
+    if (!openFoundPort()) {
+        // OPEN keeps the focus that its click gave it, and gets it back when its message box goes:
+        // a stray Space would press it again, an arrow move on to CLEAR.
+        clearControlFocus();
+    }
+}
+
+bool CMainDialog::openFoundPort() {
     const PortsFound found = discoverPorts();
     if (!found.usable) {
-        return;
+        return false;
     }
     // A run that finds no adapter keeps the index of an earlier one, and by now another device (a
     // serial cable, another FTDI interface) may sit at that list position: only a position that this
@@ -62,13 +70,14 @@ void CMainDialog::onOpen() {
         portSelector_->setEnabled(false);
         closeButton_->setEnabled(true);
         openButton_->setEnabled(false);
-        return;
+        return true;
     }
     openButton_->setEnabled(true);
     closeButton_->setEnabled(false);
     dialogkit::messageBox(this, dialogkit::utf8Text(resources::kPortOpenFailedMessage),
                           dialogkit::kMbOk | dialogkit::kMbIconError);
     portSelector_->setEnabled(true);
+    return false;
 }
 
 void CMainDialog::onClose() {
