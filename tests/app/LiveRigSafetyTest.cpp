@@ -2,7 +2,6 @@
 // output of a live rig unless the operator means it.
 
 #include "ConsoleFixture.h"
-#include "resources/OperatorMessages.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -74,8 +73,8 @@ INSTANTIATE_TEST_SUITE_P(PortPanelAndExit, EnterOnAButton,
                          ::testing::Values(kOpenButton, kCloseButton, kClearButton, kIdCancel));
 
 // A port button pressed with Space: OPEN or CLOSE disables itself, or OPEN fails with its box up
-// (which takes the keyboard); then maybe a middle or right click on a control; then which widget
-// Tab or Shift+Tab focuses.
+// (which takes the keyboard); then maybe a middle or right click on a control (id clicked); then
+// which widget Tab or Shift+Tab focuses: a control id, or -1 for fader 0.
 enum class Failing { No, NotFound, ToOpen };
 
 struct AfterDisabling {
@@ -83,9 +82,9 @@ struct AfterDisabling {
     int pressed;
     Failing failing;
     Qt::MouseButton mouse;
-    int clicked; // the control the mouse clicks
+    int clicked;
     Qt::Key tab;
-    int focused; // a control id, or -1 for fader 0
+    int focused;
 };
 
 void PrintTo(const AfterDisabling& row, std::ostream* out) {
@@ -97,29 +96,23 @@ struct FocusAfterDisabling : LiveRig, ::testing::WithParamInterface<AfterDisabli
 TEST_P(FocusAfterDisabling, NoControlTakesKeysUntilTab) {
     const AfterDisabling& row = GetParam();
     startWithLevels();
-    if (row.pressed == kCloseButton || row.failing == Failing::ToOpen) {
+    if (row.pressed == kCloseButton) {
         click(kOpenButton);
     }
     if (row.failing == Failing::ToOpen) {
+        click(kOpenButton);
         click(kCloseButton);
     }
     if (row.failing != Failing::No) {
         adapter.unplug(0);
-        boxesTakeTheKeyboard = true;
     }
+    boxesTakeTheKeyboard = true;
     const bool openBefore = dialog->port().isOpen();
     button(row.pressed)->setFocus();
     press(Qt::Key_Space);
-    ASSERT_EQ(dialog->port().isOpen(), row.failing == Failing::No && !openBefore)
-        << "Space pressed the button";
-    if (row.failing != Failing::No) {
-        ASSERT_FALSE(boxes.empty());
-        EXPECT_EQ(boxes.back().text, row.failing == Failing::NotFound ? resources::kAdapterNotFoundMessage
-                                                                      : resources::kPortOpenFailedMessage);
-    } else {
-        EXPECT_EQ(QApplication::focusWidget(), nullptr);
-        EXPECT_EQ(QApplication::activeWindow(), dialog.get());
-    }
+    ASSERT_EQ(dialog->port().isOpen(), row.failing == Failing::No && !openBefore) << "Space pressed it";
+    ASSERT_EQ(boxes.size(), row.failing == Failing::No ? 0u : 1u);
+    EXPECT_EQ(QApplication::focusWidget(), nullptr);
     switchAwayAndBack(); // the dialog comes back without focus too
     if (row.mouse != Qt::NoButton) {
         QTest::mouseClick(dialog->windowHandle(), row.mouse, {},
@@ -128,7 +121,6 @@ TEST_P(FocusAfterDisabling, NoControlTakesKeysUntilTab) {
 
     const ChannelLevels levels = dialog->levels();
     const std::size_t opens = adapter.callCount(hw::Operation::Open);
-    const std::size_t boxesShown = boxes.size();
     for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Up, Qt::Key_Left, Qt::Key_Return, Qt::Key_PageUp,
                               Qt::Key_End, Qt::Key_Home, Qt::Key_Down, Qt::Key_5}) {
         press(key);
@@ -136,7 +128,7 @@ TEST_P(FocusAfterDisabling, NoControlTakesKeysUntilTab) {
     EXPECT_EQ(dialog->levels(), levels);
     EXPECT_EQ(dialog->port().isOpen(), row.pressed == kOpenButton && row.failing == Failing::No);
     EXPECT_EQ(adapter.callCount(hw::Operation::Open), opens);
-    EXPECT_EQ(boxes.size(), boxesShown) << "OPEN pressed again";
+    EXPECT_EQ(boxes.size(), row.failing == Failing::No ? 0u : 1u) << "OPEN pressed again";
     if (dialog->port().isOpen()) {
         EXPECT_EQ(nextWholeFrame().slotBytes, std::vector<std::uint8_t>(levels.begin(), levels.end()));
     }
@@ -148,30 +140,24 @@ TEST_P(FocusAfterDisabling, NoControlTakesKeysUntilTab) {
 
 constexpr int kBox5 = resources::kStripTable[5].edit;
 constexpr int kFader5 = resources::kStripTable[5].fader;
+constexpr AfterDisabling kAfterDisabling[] = {
+    {"OpenThenTab", kOpenButton, Failing::No, Qt::NoButton, 0, Qt::Key_Tab, -1},
+    {"OpenThenShiftTab", kOpenButton, Failing::No, Qt::NoButton, 0, Qt::Key_Backtab, kClearButton},
+    {"CloseThenTab", kCloseButton, Failing::No, Qt::NoButton, 0, Qt::Key_Tab, kOpenButton},
+    {"CloseThenShiftTab", kCloseButton, Failing::No, Qt::NoButton, 0, Qt::Key_Backtab, kClearButton},
+    {"NotFoundThenTab", kOpenButton, Failing::NotFound, Qt::NoButton, 0, Qt::Key_Tab, kOpenButton},
+    {"OpenFailedThenShiftTab", kOpenButton, Failing::ToOpen, Qt::NoButton, 0, Qt::Key_Backtab, kClearButton},
+    {"MiddleOnABox", kOpenButton, Failing::No, Qt::MiddleButton, kBox5, Qt::Key_Tab, -1},
+    {"MiddleOnAFader", kOpenButton, Failing::No, Qt::MiddleButton, kFader5, Qt::Key_Tab, -1},
+    {"RightOnAFader", kOpenButton, Failing::No, Qt::RightButton, kFader5, Qt::Key_Tab, -1},
+    {"RightOnClear", kOpenButton, Failing::No, Qt::RightButton, kClearButton, Qt::Key_Tab, -1}};
 
-INSTANTIATE_TEST_SUITE_P(
-    PortButtons, FocusAfterDisabling,
-    ::testing::Values(
-        AfterDisabling{"OpenThenTab", kOpenButton, Failing::No, Qt::NoButton, 0, Qt::Key_Tab, -1},
-        AfterDisabling{"OpenThenShiftTab", kOpenButton, Failing::No, Qt::NoButton, 0, Qt::Key_Backtab,
-                       kClearButton},
-        AfterDisabling{"CloseThenTab", kCloseButton, Failing::No, Qt::NoButton, 0, Qt::Key_Tab, kOpenButton},
-        AfterDisabling{"CloseThenShiftTab", kCloseButton, Failing::No, Qt::NoButton, 0, Qt::Key_Backtab,
-                       kClearButton},
-        AfterDisabling{"NotFoundThenTab", kOpenButton, Failing::NotFound, Qt::NoButton, 0, Qt::Key_Tab,
-                       kOpenButton},
-        AfterDisabling{"FailedToOpenThenShiftTab", kOpenButton, Failing::ToOpen, Qt::NoButton, 0,
-                       Qt::Key_Backtab, kClearButton},
-        AfterDisabling{"MiddleOnABox", kOpenButton, Failing::No, Qt::MiddleButton, kBox5, Qt::Key_Tab, -1},
-        AfterDisabling{"MiddleOnAFader", kOpenButton, Failing::No, Qt::MiddleButton, kFader5, Qt::Key_Tab,
-                       -1},
-        AfterDisabling{"RightOnAFader", kOpenButton, Failing::No, Qt::RightButton, kFader5, Qt::Key_Tab, -1},
-        AfterDisabling{"RightOnClear", kOpenButton, Failing::No, Qt::RightButton, kClearButton, Qt::Key_Tab,
-                       -1}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(PortButtons, FocusAfterDisabling, ::testing::ValuesIn(kAfterDisabling),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // An arrow key on a button moves the focus within its WS_GROUP group, to the control lands or (0) a
-// static text, and the focus stays there through a switch of windows.
+// static text ("CH Range :" is kNoControlId), and the focus stays there through a switch of windows;
+// an edit box keeps its arrows, and one arrived at by an arrow has its level selected.
 using ArrowCase = std::tuple<int, Qt::Key, int>; // from, key, lands
 struct ArrowKey : LiveRig, ::testing::WithParamInterface<ArrowCase> {};
 
@@ -194,12 +180,10 @@ TEST_P(ArrowKey, MovesWithinTheGroup) {
 
 INSTANTIATE_TEST_SUITE_P(
     OnButtons, ArrowKey,
-    ::testing::Values(ArrowCase{kOpenButton, Qt::Key_Up, kClearButton},
-                      ArrowCase{kOpenButton, Qt::Key_Left, kClearButton},
-                      ArrowCase{kBox5, Qt::Key_Up, kBox5}, // the box's own
-                      ArrowCase{resources::kNoControlId, Qt::Key_Up,
-                                resources::kPageSlider},        // "CH Range :", wrapping
-                      ArrowCase{kClearButton, Qt::Key_Down, 0}, // OPEN disabled: "Data"
+    ::testing::Values(ArrowCase{kOpenButton, Qt::Key_Up, kClearButton}, // wrapping
+                      ArrowCase{kClearButton, Qt::Key_Down, 0},         // OPEN disabled: "Data"
+                      ArrowCase{kOpenButton, Qt::Key_Left, kClearButton}, ArrowCase{kBox5, Qt::Key_Up, kBox5},
+                      ArrowCase{resources::kNoControlId, Qt::Key_Up, resources::kPageSlider},
                       ArrowCase{kCloseButton, Qt::Key_Right, kCloseButton},
                       ArrowCase{resources::kLogoButton, Qt::Key_Down, resources::kPageSlider},
                       ArrowCase{kIdCancel, Qt::Key_Down, resources::kStripTable[0].fader},
@@ -254,8 +238,7 @@ TEST_P(TrackbarUnderStyle, MiddleDoesNothingAndALeftClickOnTheChannelPagesToTheP
     sendClick(Qt::RightButton, pointer);                       // held, after that drag
     sendClick(Qt::MiddleButton, pointer);
     sendClick(Qt::LeftButton, pointer, Qt::RightButton);
-    EXPECT_EQ(slider()->position(), start)
-        << "the thumb, the right or middle button, or left with right moved it";
+    EXPECT_EQ(slider()->position(), start) << "the thumb, right, middle or left with right moved it";
     EXPECT_EQ(shown(), shownFor(start));
 
     std::vector<std::pair<int, QRect>> moves;
@@ -272,16 +255,13 @@ TEST_P(TrackbarUnderStyle, MiddleDoesNothingAndALeftClickOnTheChannelPagesToTheP
     sendClick(Qt::RightButton, pointer, Qt::LeftButton);
     EXPECT_TRUE(repeat->isActive()) << "the right button let the left one go";
     QSignalSpy ticks(repeat, &QTimer::timeout);
-    const auto holdPast =
-        [&](const QPoint& at) { // each tick pages, then two more, where a page too many shows
-            while (!reached(moves.back().second, at)) {
-                const std::size_t before = moves.size();
-                ASSERT_TRUE(repeat->isActive() && ticks.wait()) << "the repeat stopped";
-                ASSERT_GT(moves.size(), before) << "a tick without a page towards the pointer";
-            }
-            EXPECT_TRUE(ticks.wait() && ticks.wait());
-            EXPECT_EQ(repeat->interval(), 50) << "the repeat after the first delay";
-        };
+    const auto holdPast = [&](const QPoint& at) { // a page each tick, then two ticks without one
+        for (std::size_t pages = moves.size(); !reached(moves.back().second, at); pages = moves.size()) {
+            ASSERT_TRUE(repeat->isActive() && ticks.wait() && moves.size() > pages) << "a tick paged nothing";
+        }
+        EXPECT_TRUE(ticks.wait() && ticks.wait());
+        EXPECT_EQ(repeat->interval(), 50) << "the repeat after the first delay";
+    };
     holdPast(pointer);
     for (std::size_t i = 1; i < moves.size(); ++i) {
         EXPECT_EQ(moves[i].first, moves[i - 1].first + page) << "page " << i;
