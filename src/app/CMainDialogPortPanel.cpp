@@ -51,17 +51,17 @@ PortsFound CMainDialog::discoverPorts() {
 }
 
 void CMainDialog::onOpen() {
-    if (!openFoundPort()) {
-        // OPEN keeps the focus that its click gave it, and gets it back when its message box goes:
-        // a stray Space would press it again, an arrow move on to CLEAR.
-        clearControlFocus();
-    }
+    openFoundPort();
+    // No control keeps the focus, opened or not: after a failure OPEN would keep the one its click
+    // gave it, and get it back when the message box goes; a stray Space would press it again, an
+    // arrow move on to CLEAR.
+    clearControlFocus();
 }
 
-bool CMainDialog::openFoundPort() {
+void CMainDialog::openFoundPort() {
     const PortsFound found = discoverPorts();
     if (!found.usable) {
-        return false;
+        return;
     }
     // A run that finds no adapter keeps the index of an earlier one, and by now another device (a
     // serial cable, another FTDI interface) may sit at that list position: only a position that this
@@ -70,14 +70,13 @@ bool CMainDialog::openFoundPort() {
         portSelector_->setEnabled(false);
         closeButton_->setEnabled(true);
         openButton_->setEnabled(false);
-        return true;
+        return;
     }
     openButton_->setEnabled(true);
     closeButton_->setEnabled(false);
     dialogkit::messageBox(this, dialogkit::utf8Text(resources::kPortOpenFailedMessage),
                           dialogkit::kMbOk | dialogkit::kMbIconError);
     portSelector_->setEnabled(true);
-    return false;
 }
 
 void CMainDialog::onClose() {
