@@ -59,6 +59,8 @@ private:
     void onPaint();
 
     void onOpen();
+    // Discovery, then the port at the index it left; a message box says when it is not opened.
+    void openFoundPort();
     void onClose();
     void onPortSelected();
     void onLogo();

@@ -51,6 +51,14 @@ PortsFound CMainDialog::discoverPorts() {
 }
 
 void CMainDialog::onOpen() {
+    openFoundPort();
+    // No control keeps the focus, opened or not: after a failure OPEN would keep the one its click
+    // gave it, and get it back when the message box goes; a stray Space would press it again, an
+    // arrow move on to CLEAR.
+    clearControlFocus();
+}
+
+void CMainDialog::openFoundPort() {
     const PortsFound found = discoverPorts();
     if (!found.usable) {
         return;

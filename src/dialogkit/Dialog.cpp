@@ -20,7 +20,8 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* owner)
     , keys_(*this, kHelpContextBase + dialogTemplate.id, windowMenu_,
             [this](QWidget& target, const QKeyEvent& key) {
                 return preTranslateKey(key) || moveWithinGroup(target, key);
-            }) {
+            })
+    , mouseButtons_(*this) {
     setWindowFlags(templateWindowFlags(dialogTemplate));
     setWindowTitle(utf8Text(dialogTemplate.caption));
     setFont(templateFont(dialogTemplate));
@@ -82,6 +83,13 @@ void Dialog::done(int code) {
 void Dialog::reject() {
     // Esc and the window's close command arrive here: both are the cancel command.
     command(kIdCancel);
+}
+
+void Dialog::clearControlFocus() {
+    focusWhenDeactivated_ = nullptr;
+    if (QWidget* focus = focusWidget()) {
+        focus->clearFocus();
+    }
 }
 
 bool Dialog::focusNextPrevChild(bool next) {

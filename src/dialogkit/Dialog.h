@@ -7,6 +7,7 @@
 #include "dialogkit/DialogTemplate.h"
 #include "dialogkit/DialogUnits.h"
 #include "dialogkit/MessageTable.h"
+#include "dialogkit/MouseButtonFilter.h"
 #include "dialogkit/WindowMenu.h"
 
 #include <QDialog>
@@ -38,7 +39,9 @@ namespace lumora::dialogkit {
 // the dialog itself and reach no control until the operator clicks one or presses Tab, which gives
 // the focus to the first control in tab order that can take it (Shift+Tab: the last). When the
 // dialog is deactivated it remembers which control had the focus, and gives it back on
-// re-activation; when none had it, none gets it, where Qt would pick the first tab stop.
+// re-activation; when none had it, none gets it, where Qt would pick the first tab stop. Only the
+// left button of the mouse gives a control the focus, and the right one an edit box
+// (MouseButtonFilter).
 //
 // Arrow keys on a control that does not take them itself (push buttons, the bitmap button, a
 // focused static) move the focus within the control's group (ControlGroups), never along the tab
@@ -100,6 +103,10 @@ protected:
     // controls before it is delivered; returning true consumes it.
     virtual bool preTranslateKey(const QKeyEvent& /*event*/) { return false; }
 
+    // Leaves the dialog with no focus, as disabling the focused control does, also once the dialog
+    // is re-activated: for after a message box that a control's action raised.
+    void clearControlFocus();
+
     bool focusNextPrevChild(bool next) override;
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -116,6 +123,7 @@ private:
     DialogPlacement placement_;
     WindowMenu windowMenu_;
     DialogKeys keys_;
+    MouseButtonFilter mouseButtons_;
     ControlSet controls_;
     MessageTable table_;
     QPointer<QWidget> focusWhenDeactivated_;

@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMouseEvent>
 
 #include <algorithm>
 #include <utility>
@@ -68,23 +67,6 @@ void EditBox::contextMenuEvent(QContextMenuEvent* event) {
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
-}
-
-void EditBox::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::MiddleButton) {
-        event->accept();
-        return;
-    }
-    QLineEdit::mousePressEvent(event);
-}
-
-void EditBox::mouseReleaseEvent(QMouseEvent* event) {
-    // Qt pastes the X selection on the middle button's release.
-    if (event->button() == Qt::MiddleButton) {
-        event->accept();
-        return;
-    }
-    QLineEdit::mouseReleaseEvent(event);
 }
 
 void EditBox::limitText(int maxChars) {

@@ -17,8 +17,8 @@ class EditValidator;
 // the clipboard's text replaces the selection, cut to what the text limit leaves room for, and is
 // not filtered to digits; only typed characters are.
 //
-// The middle button does nothing, as in the platform's edit box: no paste of the X selection, which
-// a double click elsewhere sets without the operator noticing. Dropped text is refused too.
+// Dropped text is refused. The middle button does nothing, as in the platform's edit box: the
+// dialog keeps it from its controls (MouseButtonFilter), and with it Qt's paste of the X selection.
 //
 // Call setText and paste through EditBox, not through a QLineEdit pointer: QLineEdit::setText is
 // not virtual and raises nothing for an unchanged text, and QLineEdit::paste refuses a paste that
@@ -38,8 +38,6 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     EditValidator* validator_;

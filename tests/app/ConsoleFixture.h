@@ -44,6 +44,11 @@ protected:
         CConsoleApp::installDialogServices();
         previousPresenter_ =
             dialogkit::setMessageBoxPresenter([this](const dialogkit::MessageBoxRequest& request) {
+                QWidget box; // takes the keyboard while up, as a shown box does, when asked to
+                if (boxesTakeTheKeyboard) {
+                    box.show();
+                    EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
+                }
                 boxes.push_back({request.owner, request.title.toStdString(), request.text.toStdString(),
                                  request.icon, panelState()});
                 return dialogkit::kIdOk;
@@ -122,6 +127,7 @@ protected:
     hw::SimulatedAdapter adapter{hw::SimulatedAdapter::Timing{std::chrono::microseconds(0), 128}};
     std::unique_ptr<CMainDialog> dialog;
     std::vector<RecordedBox> boxes;
+    bool boxesTakeTheKeyboard = false;
     std::vector<std::string> opened;
 
 private:

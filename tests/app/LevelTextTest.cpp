@@ -13,6 +13,7 @@ TEST(LevelText, ReadsLikeTheCLibraryButNeverBelowZero) {
     EXPECT_EQ(levelFromText("abc"), 0);
     EXPECT_EQ(levelFromText(" 12"), 12);
     EXPECT_EQ(levelFromText("\t+9"), 9);
+    EXPECT_EQ(levelFromText("\r42"), 42) << "a pasted line end";
     EXPECT_EQ(levelFromText("1e3"), 1);
     EXPECT_EQ(levelFromText("12x4"), 12);
     EXPECT_EQ(levelFromText("-5"), 0) << "a negative level is the bottom, not a wrapped high one";

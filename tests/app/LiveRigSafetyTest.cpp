@@ -72,12 +72,19 @@ TEST_P(EnterOnAButton, DoesNothing) {
 INSTANTIATE_TEST_SUITE_P(PortPanelAndExit, EnterOnAButton,
                          ::testing::Values(kOpenButton, kCloseButton, kClearButton, kIdCancel));
 
-// A port button pressed with Space disables itself; which widget Tab or Shift+Tab then focuses.
+// A port button pressed with Space: OPEN or CLOSE disables itself, or OPEN fails with its box up
+// (which takes the keyboard); then maybe a middle or right click on a control (id clicked); then
+// which widget Tab or Shift+Tab focuses: a control id, or -1 for fader 0.
+enum class Failing { No, NotFound, ToOpen };
+
 struct AfterDisabling {
     const char* name;
     int pressed;
+    Failing failing;
+    Qt::MouseButton mouse;
+    int clicked;
     Qt::Key tab;
-    int focused; // a control id, or -1 for fader 0
+    int focused;
 };
 
 void PrintTo(const AfterDisabling& row, std::ostream* out) {
@@ -87,48 +94,70 @@ void PrintTo(const AfterDisabling& row, std::ostream* out) {
 struct FocusAfterDisabling : LiveRig, ::testing::WithParamInterface<AfterDisabling> {};
 
 TEST_P(FocusAfterDisabling, NoControlTakesKeysUntilTab) {
+    const AfterDisabling& row = GetParam();
     startWithLevels();
-    if (GetParam().pressed == kCloseButton) {
+    if (row.pressed == kCloseButton) {
         click(kOpenButton);
     }
+    if (row.failing == Failing::ToOpen) {
+        click(kOpenButton);
+        click(kCloseButton);
+    }
+    if (row.failing != Failing::No) {
+        adapter.unplug(0);
+    }
+    boxesTakeTheKeyboard = true;
     const bool openBefore = dialog->port().isOpen();
-    button(GetParam().pressed)->setFocus();
+    button(row.pressed)->setFocus();
     press(Qt::Key_Space);
-    ASSERT_NE(dialog->port().isOpen(), openBefore) << "Space pressed the button";
+    ASSERT_EQ(dialog->port().isOpen(), row.failing == Failing::No && !openBefore) << "Space pressed it";
+    ASSERT_EQ(boxes.size(), row.failing == Failing::No ? 0u : 1u);
     EXPECT_EQ(QApplication::focusWidget(), nullptr);
-    EXPECT_EQ(QApplication::activeWindow(), dialog.get());
     switchAwayAndBack(); // the dialog comes back without focus too
+    if (row.mouse != Qt::NoButton) {
+        QTest::mouseClick(dialog->windowHandle(), row.mouse, {},
+                          dialog->control(row.clicked)->geometry().center());
+    }
 
     const ChannelLevels levels = dialog->levels();
     const std::size_t opens = adapter.callCount(hw::Operation::Open);
-    for (const Qt::Key key :
-         {Qt::Key_Space, Qt::Key_Up, Qt::Key_PageUp, Qt::Key_End, Qt::Key_Home, Qt::Key_Down, Qt::Key_5}) {
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Up, Qt::Key_Left, Qt::Key_Return, Qt::Key_PageUp,
+                              Qt::Key_End, Qt::Key_Home, Qt::Key_Down, Qt::Key_5}) {
         press(key);
     }
     EXPECT_EQ(dialog->levels(), levels);
-    EXPECT_EQ(dialog->port().isOpen(), !openBefore);
+    EXPECT_EQ(dialog->port().isOpen(), row.pressed == kOpenButton && row.failing == Failing::No);
     EXPECT_EQ(adapter.callCount(hw::Operation::Open), opens);
+    EXPECT_EQ(boxes.size(), row.failing == Failing::No ? 0u : 1u) << "OPEN pressed again";
     if (dialog->port().isOpen()) {
-        const hw::WireFrame frame = nextWholeFrame();
-        ASSERT_EQ(frame.slotBytes.size(), kChannelCount);
-        EXPECT_EQ(frame.slotBytes[0], 100) << "channel 0 on the wire";
+        EXPECT_EQ(nextWholeFrame().slotBytes, std::vector<std::uint8_t>(levels.begin(), levels.end()));
     }
 
-    press(GetParam().tab, GetParam().tab == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
-    QWidget* expected = GetParam().focused < 0 ? static_cast<QWidget*>(fader(0)) : button(GetParam().focused);
+    press(row.tab, row.tab == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+    QWidget* expected = row.focused < 0 ? static_cast<QWidget*>(fader(0)) : button(row.focused);
     EXPECT_EQ(QApplication::focusWidget(), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PortButtons, FocusAfterDisabling,
-    ::testing::Values(AfterDisabling{"OpenThenTab", kOpenButton, Qt::Key_Tab, -1},
-                      AfterDisabling{"OpenThenShiftTab", kOpenButton, Qt::Key_Backtab, kClearButton},
-                      AfterDisabling{"CloseThenTab", kCloseButton, Qt::Key_Tab, kOpenButton},
-                      AfterDisabling{"CloseThenShiftTab", kCloseButton, Qt::Key_Backtab, kClearButton}),
-    [](const auto& row) { return std::string(row.param.name); });
+constexpr int kBox5 = resources::kStripTable[5].edit;
+constexpr int kFader5 = resources::kStripTable[5].fader;
+constexpr AfterDisabling kAfterDisabling[] = {
+    {"OpenThenTab", kOpenButton, Failing::No, Qt::NoButton, 0, Qt::Key_Tab, -1},
+    {"OpenThenShiftTab", kOpenButton, Failing::No, Qt::NoButton, 0, Qt::Key_Backtab, kClearButton},
+    {"CloseThenTab", kCloseButton, Failing::No, Qt::NoButton, 0, Qt::Key_Tab, kOpenButton},
+    {"CloseThenShiftTab", kCloseButton, Failing::No, Qt::NoButton, 0, Qt::Key_Backtab, kClearButton},
+    {"NotFoundThenTab", kOpenButton, Failing::NotFound, Qt::NoButton, 0, Qt::Key_Tab, kOpenButton},
+    {"OpenFailedThenShiftTab", kOpenButton, Failing::ToOpen, Qt::NoButton, 0, Qt::Key_Backtab, kClearButton},
+    {"MiddleOnABox", kOpenButton, Failing::No, Qt::MiddleButton, kBox5, Qt::Key_Tab, -1},
+    {"MiddleOnAFader", kOpenButton, Failing::No, Qt::MiddleButton, kFader5, Qt::Key_Tab, -1},
+    {"RightOnAFader", kOpenButton, Failing::No, Qt::RightButton, kFader5, Qt::Key_Tab, -1},
+    {"RightOnClear", kOpenButton, Failing::No, Qt::RightButton, kClearButton, Qt::Key_Tab, -1}};
+
+INSTANTIATE_TEST_SUITE_P(PortButtons, FocusAfterDisabling, ::testing::ValuesIn(kAfterDisabling),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // An arrow key on a button moves the focus within its WS_GROUP group, to the control lands or (0) a
-// static text, and the focus stays there through a switch of windows.
+// static text ("CH Range :" is kNoControlId), and the focus stays there through a switch of windows;
+// an edit box keeps its arrows, and one arrived at by an arrow has its level selected.
 using ArrowCase = std::tuple<int, Qt::Key, int>; // from, key, lands
 struct ArrowKey : LiveRig, ::testing::WithParamInterface<ArrowCase> {};
 
@@ -143,12 +172,18 @@ TEST_P(ArrowKey, MovesWithinTheGroup) {
     switchAwayAndBack();
     QWidget* focus = QApplication::focusWidget();
     EXPECT_TRUE(lands == 0 ? qobject_cast<QLabel*>(focus) != nullptr : focus == dialog->control(lands));
+    if (auto* box = qobject_cast<QLineEdit*>(focus); box != nullptr && from != lands) {
+        press(Qt::Key_7);
+        EXPECT_EQ(box->text(), "7") << "an arrow into a box selects its level";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     OnButtons, ArrowKey,
     ::testing::Values(ArrowCase{kOpenButton, Qt::Key_Up, kClearButton}, // wrapping
                       ArrowCase{kClearButton, Qt::Key_Down, 0},         // OPEN disabled: "Data"
+                      ArrowCase{kOpenButton, Qt::Key_Left, kClearButton}, ArrowCase{kBox5, Qt::Key_Up, kBox5},
+                      ArrowCase{resources::kNoControlId, Qt::Key_Up, resources::kPageSlider},
                       ArrowCase{kCloseButton, Qt::Key_Right, kCloseButton},
                       ArrowCase{resources::kLogoButton, Qt::Key_Down, resources::kPageSlider},
                       ArrowCase{kIdCancel, Qt::Key_Down, resources::kStripTable[0].fader},
@@ -199,10 +234,11 @@ private:
 TEST_P(TrackbarUnderStyle, MiddleDoesNothingAndALeftClickOnTheChannelPagesToThePointer) {
     const int start = slider()->position();
     const QPoint pointer = farOnTheChannel();
+    sendClick(Qt::LeftButton, slider()->thumbRect().center()); // moved on the spot too
+    sendClick(Qt::RightButton, pointer);                       // held, after that drag
     sendClick(Qt::MiddleButton, pointer);
     sendClick(Qt::LeftButton, pointer, Qt::RightButton);
-    sendClick(Qt::LeftButton, slider()->thumbRect().center()); // moved on the spot too
-    EXPECT_EQ(slider()->position(), start) << "the middle button, left with right, or the thumb moved it";
+    EXPECT_EQ(slider()->position(), start) << "the thumb, right, middle or left with right moved it";
     EXPECT_EQ(shown(), shownFor(start));
 
     std::vector<std::pair<int, QRect>> moves;
@@ -216,10 +252,15 @@ TEST_P(TrackbarUnderStyle, MiddleDoesNothingAndALeftClickOnTheChannelPagesToTheP
     auto* repeat = slider()->findChild<QTimer*>(QStringLiteral("pageRepeat"));
     ASSERT_NE(repeat, nullptr);
     EXPECT_EQ(repeat->interval(), 500) << "the platform's first delay";
+    sendClick(Qt::RightButton, pointer, Qt::LeftButton);
+    EXPECT_TRUE(repeat->isActive()) << "the right button let the left one go";
     QSignalSpy ticks(repeat, &QTimer::timeout);
-    const auto holdPast = [&](const QPoint& at) { // and two ticks more, in which a page too many shows
-        EXPECT_TRUE(waitFor([&] { return QApplication::processEvents(), reached(moves.back().second, at); }));
+    const auto holdPast = [&](const QPoint& at) { // a page each tick, then two ticks without one
+        for (std::size_t pages = moves.size(); !reached(moves.back().second, at); pages = moves.size()) {
+            ASSERT_TRUE(repeat->isActive() && ticks.wait() && moves.size() > pages) << "a tick paged nothing";
+        }
         EXPECT_TRUE(ticks.wait() && ticks.wait());
+        EXPECT_EQ(repeat->interval(), 50) << "the repeat after the first delay";
     };
     holdPast(pointer);
     for (std::size_t i = 1; i < moves.size(); ++i) {
@@ -247,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(FusionAndWindows, TrackbarUnderStyle,
 // Where the operator asks for a context menu, how, and what opens: the system-menu stand-in, an
 // edit box's own menu, or nothing.
 enum class Place { FreeArea, Fader, EditBox, OpenButton, Label, Logo };
-enum class Ask { RightClick, MenuKey, ShiftF10 };
+enum class Ask { RightClick, MenuKey, ShiftF10, CtrlShiftF10 };
 enum class Offered { Nothing, StandIn, EditMenu };
 
 struct MenuRequest {
@@ -292,8 +333,9 @@ struct ContextMenu : LiveRig, ::testing::WithParamInterface<MenuRequest> {
         }
         target->setFocus();
         ASSERT_EQ(QApplication::focusWidget(), target);
-        if (how == Ask::ShiftF10) {
-            press(Qt::Key_F10, Qt::ShiftModifier);
+        if (how != Ask::MenuKey) {
+            press(Qt::Key_F10,
+                  Qt::ShiftModifier | (how == Ask::CtrlShiftF10 ? Qt::ControlModifier : Qt::NoModifier));
             return;
         }
         // The request that the X11 platform makes of the Menu key.
@@ -344,6 +386,7 @@ INSTANTIATE_TEST_SUITE_P(
         MenuRequest{"RightClickOnTheLogo", Place::Logo, Ask::RightClick, Offered::Nothing},
         MenuRequest{"MenuKeyOnAFader", Place::Fader, Ask::MenuKey, Offered::StandIn},
         MenuRequest{"ShiftF10OnOpen", Place::OpenButton, Ask::ShiftF10, Offered::StandIn},
+        MenuRequest{"CtrlShiftF10OnOpen", Place::OpenButton, Ask::CtrlShiftF10, Offered::Nothing},
         MenuRequest{"ShiftF10InAnEditBox", Place::EditBox, Ask::ShiftF10, Offered::EditMenu}),
     [](const auto& row) { return std::string(row.param.name); });
 
@@ -399,7 +442,7 @@ TEST_P(Paste, IsCutToTheLimitAndReadAsANumberNotFiltered) {
     }
     case PasteBy::MiddleButton: // the X selection, which a double click elsewhere sets
         QGuiApplication::clipboard()->setText(row.clipboard, QClipboard::Selection);
-        QTest::mouseClick(box, Qt::MiddleButton, {}, box->rect().center());
+        QTest::mouseClick(dialog->windowHandle(), Qt::MiddleButton, {}, box->geometry().center());
         break;
     }
     press(Qt::Key_A);
@@ -407,6 +450,7 @@ TEST_P(Paste, IsCutToTheLimitAndReadAsANumberNotFiltered) {
     EXPECT_EQ(box->text(), row.after);
     EXPECT_EQ(dialog->levels()[2], row.level);
     EXPECT_EQ(fader(2)->position(), 255 - row.level);
+    EXPECT_FALSE(box->acceptDrops()) << "dropped text is pasted unfiltered too";
 }
 
 INSTANTIATE_TEST_SUITE_P(
