@@ -35,7 +35,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
 fi
 
-version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+# The build machine's own Qt: with another architecture's Qt installed beside it (an arm64 build),
+# the bare package name would list both.
+version=$(dpkg-query -W -f='${Version}' "qt6-base-dev:$(dpkg --print-architecture)")
 toolchain=$(sha256sum "$repo/cmake/mingw-w64-x86_64.cmake" | cut -c1-8)
 tag=$(printf '%s\n' "${options[@]}" "$toolchain" | sha256sum | cut -c1-12)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/lumora-dmx
