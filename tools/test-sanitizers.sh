@@ -24,7 +24,7 @@ case "${1:-}" in
     cmake --build build-tsan -j"$jobs"
     # The real console under Xvfb is left out: its X, D-Bus and GLib threads are not ours.
     options=halt_on_error=1:second_deadlock_stack=1:allocator_may_return_null=1
-    qt_tests='^(app_tests|dialogkit_tests|resources_tests|reliability_console_tests|gui)$'
+    qt_tests='^(app_tests|dialogkit_tests|resources_tests|reliability_console_tests|fuzz_level_edit_replay|gui)$'
     # Everything that runs without Qt, the port, its level hand-over and the drivers among it, with
     # every access checked, also those made inside uninstrumented libraries: ignoring them hides races
     # between our own threads too (a weakened exchange in the level hand-over, for one).
