@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # check-package.sh [ARCH]
 # Builds the Debian package in Release for ARCH (default: the build machine's own; another one, such
-# as arm64, is cross-built with the toolchain file cmake/<its multiarch name>.cmake, in the build
-# folder's name followed by -<ARCH>), lists it and checks that it holds the executable, the desktop
+# as arm64, is cross-built with the toolchain file cmake/<its multiarch name>.cmake in
+# build-package-<ARCH>), lists it and checks that it holds the executable, the desktop
 # entry, the icons, the udev rule and the documents Debian asks for, declares its run-time
 # dependencies and suggests rtkit; that lintian finds no error and no warning in it; that the desktop
 # entry and the AppStream metadata validate; that the manual page renders without a complaint; and
@@ -19,7 +19,7 @@ if [ "$arch" = "$native" ]; then
   tools/install-deps.sh
 else
   tools/install-deps.sh "$arch"
-  build=$build-$arch
+  build=build-package-$arch
   cross=(-DCMAKE_TOOLCHAIN_FILE=cmake/$(dpkg-architecture -a "$arch" -qDEB_HOST_MULTIARCH).cmake)
   export DEB_HOST_ARCH=$arch
 fi
