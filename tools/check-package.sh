@@ -20,7 +20,7 @@ if [ "$arch" = "$native" ]; then
 else
   tools/install-deps.sh "$arch"
   build=build-package-$arch
-  cross=(-DCMAKE_TOOLCHAIN_FILE=cmake/$(dpkg-architecture -a "$arch" -qDEB_HOST_MULTIARCH).cmake)
+  cross=("-DCMAKE_TOOLCHAIN_FILE=cmake/$(dpkg-architecture -a "$arch" -qDEB_HOST_MULTIARCH).cmake")
   export DEB_HOST_ARCH=$arch
 fi
 # What file(1) calls the processor of each architecture's programs.
@@ -77,7 +77,7 @@ for dependency in libqt6widgets6 qt6-translations-l10n libftdi1-2 libsystemd0 fo
 done
 # Each dependency (or one of its alternatives) is a package of ARCH's or one for every architecture,
 # so that installing the package brings in nothing of another architecture's.
-for alternatives in $(sed 's/ *([^)]*)//g; s/ *| */|/g; s/, */ /g' <<<"$depends"); do
+while read -r alternatives; do
   found=""
   for name in ${alternatives//|/ }; do
     if apt-cache show --no-all-versions "$name:$arch" "$name" 2>/dev/null | grep -E "^Architecture: ($arch|all)\$" >/dev/null; then
@@ -88,7 +88,7 @@ for alternatives in $(sed 's/ *([^)]*)//g; s/ *| */|/g; s/, */ /g' <<<"$depends"
     echo "no package for $arch among the dependency: $alternatives"
     status=1
   fi
-done
+done < <(sed 's/ *([^)]*)//g; s/ *| */|/g; s/, */\n/g' <<<"$depends")
 if ! grep -q "rtkit" <<<"$(dpkg-deb --field "$deb" Suggests)"; then
   echo "not suggested: rtkit"
   status=1
