@@ -17,10 +17,10 @@ jobs=$(nproc)
 cmake -S . -B "$arm64" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMORA_WERROR=ON
 cmake --build "$arm64" -j"$jobs"
-# Left out: the priority cases that start the port in a child program, which the build machine's
-# kernel cannot start (qemu-user hosts one program; there is no binfmt_misc handler for arm64
-# programs), and the X11 selection cases, which ctest starts through xvfb-run rather than qemu. The
-# test programs choose the offscreen platform themselves when none is set.
+# Left out: the priority cases that run the port in a child program (qemu-user runs the test program,
+# but the arm64 child it starts goes to the build machine's kernel, which has no binfmt_misc handler
+# for arm64 programs), and the X11 selection cases, which ctest starts through xvfb-run rather than
+# qemu. The test programs choose the offscreen platform themselves when none is set.
 env -u QT_QPA_PLATFORM ctest --test-dir "$arm64" --output-on-failure --no-tests=error -j"$jobs" \
   -L '^(hw|dmx|discovery|dialogkit|resources|app)_' -E '^(Each/TransmitPriority\.|app_tests_x11_selection$)'
 
