@@ -49,10 +49,6 @@ contents=$(dpkg-deb --contents "$deb")
 echo "$contents"
 
 status=0
-if [ "$(dpkg-deb --field "$deb" Architecture)" != "$arch" ]; then
-  echo "the package is for $(dpkg-deb --field "$deb" Architecture), not for $arch"
-  status=1
-fi
 for path in ./usr/bin/lumora-dmx ./usr/share/applications/lumora-dmx.desktop \
   ./usr/share/icons/hicolor/32x32/apps/lumora-dmx.png ./usr/share/icons/hicolor/256x256/apps/lumora-dmx.png \
   ./usr/lib/udev/rules.d/60-lumora-dmx-ftdi.rules ./usr/share/doc/lumora-dmx/copyright \
@@ -75,6 +71,10 @@ for dependency in libqt6widgets6 qt6-translations-l10n libftdi1-2 libsystemd0 fo
     status=1
   fi
 done
+if [ "$(dpkg-deb --field "$deb" Architecture)" != "$arch" ]; then
+  echo "the package is for $(dpkg-deb --field "$deb" Architecture), not for $arch"
+  status=1
+fi
 # Each dependency (or one of its alternatives) is a package of ARCH's or one for every architecture,
 # so that installing the package brings in nothing of another architecture's.
 while read -r alternatives; do
@@ -97,12 +97,6 @@ fi
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb --extract "$deb" "$unpacked"
-program=$(file -b "$unpacked/usr/bin/lumora-dmx")
-echo "usr/bin/lumora-dmx: $program"
-if ! grep -q "$processor" <<<"$program" || grep -q "not stripped" <<<"$program"; then
-  echo "the program is not a stripped one for $processor"
-  status=1
-fi
 desktop-file-validate "$unpacked/usr/share/applications/lumora-dmx.desktop"
 echo "desktop entry valid"
 appstreamcli validate --no-net "$unpacked/usr/share/metainfo/example.lumora.dmx.metainfo.xml"
@@ -112,6 +106,13 @@ page="$unpacked/usr/share/man/man1/lumora-dmx.1.gz"
 man_warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
 if [ -n "$man_warnings" ] || ! LC_ALL=C.UTF-8 man -l "$page" | grep -q "DIAGNOSTICS"; then
   echo "the manual page does not render cleanly: $man_warnings"
+  status=1
+fi
+
+program=$(file -b "$unpacked/usr/bin/lumora-dmx")
+echo "usr/bin/lumora-dmx: $program"
+if ! grep -q "$processor" <<<"$program" || grep -q "not stripped" <<<"$program"; then
+  echo "the program is not a stripped one for $processor"
   status=1
 fi
 
