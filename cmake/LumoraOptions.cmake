@@ -1,18 +1,20 @@
 # The project's build switches, and the compiler settings they choose for every target.
 option(LUMORA_WERROR "Treat compiler warnings as errors" OFF)
 set(LUMORA_SANITIZE "" CACHE STRING "Sanitizers to build with: empty, 'address,undefined' or 'thread'")
-# The benchmarks measure Linux's scheduling and memory (/proc), so Windows builds without them.
-set(lumora_on_linux ON)
-if(WIN32)
-  set(lumora_on_linux OFF)
+# The benchmarks measure Linux's scheduling and memory (/proc), so Windows builds without them, and
+# so does a cross build for another Linux, whose programs would be measured under an emulator.
+set(lumora_native_linux ON)
+if(WIN32 OR CMAKE_CROSSCOMPILING)
+  set(lumora_native_linux OFF)
 endif()
 option(LUMORA_BUILD_GUI "Build the Qt console (dialog layer, resources, application)" ON)
-option(LUMORA_BUILD_BENCH "Build the benchmarks" ${lumora_on_linux})
+option(LUMORA_BUILD_BENCH "Build the benchmarks" ${lumora_native_linux})
 option(LUMORA_BUILD_FUZZ "Build the libFuzzer targets with clang, instrumenting the whole project" OFF)
 
-# The end-to-end test drives the console through the virtual adapter, so it is built with the tests.
+# The end-to-end test drives the console through the virtual adapter, so it is built with the tests
+# where the console runs on the build machine itself.
 set(lumora_virtual_default OFF)
-if(BUILD_TESTING AND lumora_on_linux)
+if(BUILD_TESTING AND lumora_native_linux)
   set(lumora_virtual_default ON)
 endif()
 option(LUMORA_BUILD_VIRTUAL "Build the virtual adapter and the wire monitor (trying the console without hardware)"

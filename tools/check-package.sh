@@ -1,21 +1,46 @@
 #!/usr/bin/env bash
-# Builds the Debian package in Release, lists it and checks that it holds the executable, the desktop
+# check-package.sh [ARCH]
+# Builds the Debian package in Release for ARCH (default: the build machine's own; another one, such
+# as arm64, is cross-built with the toolchain file cmake/<its multiarch name>.cmake in
+# build-package-<ARCH>), lists it and checks that it holds the executable, the desktop
 # entry, the icons, the udev rule and the documents Debian asks for, declares its run-time
 # dependencies and suggests rtkit; that lintian finds no error and no warning in it; that the desktop
 # entry and the AppStream metadata validate; that the manual page renders without a complaint; and
-# that the changelog and the metadata name the package's version as the newest release.
+# that the changelog and the metadata name the package's version as the newest release; that it is
+# for ARCH, its program built for ARCH's processor, and that each of its dependencies exists for ARCH.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/install-deps.sh
+native=$(dpkg --print-architecture)
+arch=${1:-$native}
 build=${BUILD_DIR:-build-package}
+cross=()
+if [ "$arch" = "$native" ]; then
+  tools/install-deps.sh
+else
+  tools/install-deps.sh "$arch"
+  build=build-package-$arch
+  cross=("-DCMAKE_TOOLCHAIN_FILE=cmake/$(dpkg-architecture -a "$arch" -qDEB_HOST_MULTIARCH).cmake")
+  export DEB_HOST_ARCH=$arch
+fi
+# What file(1) calls the processor of each architecture's programs.
+case $arch in
+  amd64) processor="x86-64" ;;
+  arm64) processor="ARM aarch64" ;;
+  *)
+    echo "no package for $arch" >&2
+    exit 2
+    ;;
+esac
 # Debian's build flags, its hardening among them (stack protector, fortified calls, read-only
 # relocations bound at start), as the archive's own packages are built.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DLUMORA_BUILD_BENCH=OFF \
-  -DLUMORA_WERROR=ON -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+cmake -S . -B "$build" -G Ninja "${cross[@]}" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+  -DLUMORA_BUILD_BENCH=OFF -DLUMORA_WERROR=ON \
+  -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
 cmake --build "$build" -j"$(nproc)" --target lumora-dmx lumora-dmx-docs
+rm -f "$build"/lumora-dmx_*.deb
 (cd "$build" && cpack -G DEB)
 deb=$(ls "$build"/lumora-dmx_*.deb)
 echo "== $deb"
@@ -46,6 +71,24 @@ for dependency in libqt6widgets6 qt6-translations-l10n libftdi1-2 libsystemd0 fo
     status=1
   fi
 done
+if [ "$(dpkg-deb --field "$deb" Architecture)" != "$arch" ]; then
+  echo "the package is for $(dpkg-deb --field "$deb" Architecture), not for $arch"
+  status=1
+fi
+# Each dependency (or one of its alternatives) is a package of ARCH's or one for every architecture,
+# so that installing the package brings in nothing of another architecture's.
+while read -r alternatives; do
+  found=""
+  for name in ${alternatives//|/ }; do
+    if apt-cache show --no-all-versions "$name:$arch" "$name" 2>/dev/null | grep -E "^Architecture: ($arch|all)\$" >/dev/null; then
+      found=$name
+    fi
+  done
+  if [ -z "$found" ]; then
+    echo "no package for $arch among the dependency: $alternatives"
+    status=1
+  fi
+done < <(sed 's/ *([^)]*)//g; s/ *| */|/g; s/, */\n/g' <<<"$depends")
 if ! grep -q "rtkit" <<<"$(dpkg-deb --field "$deb" Suggests)"; then
   echo "not suggested: rtkit"
   status=1
@@ -63,6 +106,13 @@ page="$unpacked/usr/share/man/man1/lumora-dmx.1.gz"
 man_warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
 if [ -n "$man_warnings" ] || ! LC_ALL=C.UTF-8 man -l "$page" | grep -q "DIAGNOSTICS"; then
   echo "the manual page does not render cleanly: $man_warnings"
+  status=1
+fi
+
+program=$(file -b "$unpacked/usr/bin/lumora-dmx")
+echo "usr/bin/lumora-dmx: $program"
+if ! grep -q "$processor" <<<"$program" || grep -q "not stripped" <<<"$program"; then
+  echo "the program is not a stripped one for $processor"
   status=1
 fi
 
