@@ -27,7 +27,7 @@ private:
 };
 
 #if defined(_WIN32)
-// The system calls behind FineTimerResolution, replaceable so that a test can count them.
+// The system calls behind FineTimerResolution.
 struct TimerResolutionCalls {
     // True when the system now holds the period; only a granted period is ended.
     bool (*beginPeriod)(unsigned milliseconds);
@@ -36,7 +36,9 @@ struct TimerResolutionCalls {
     void (*ignoreResolutionThrottling)();
 };
 
-TimerResolutionCalls& timerResolutionCalls() noexcept;
+// Puts other calls in place of the system's, so that a test can count them, and returns those it
+// replaced. The next request makes the throttling opt-out again, once, through the new calls.
+TimerResolutionCalls replaceTimerResolutionCalls(const TimerResolutionCalls& calls) noexcept;
 #endif
 
 } // namespace lumora

@@ -2,6 +2,7 @@
 
 #include "platform/SharedLibrary.h"
 
+#include <atomic>
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <timeapi.h>
@@ -35,29 +36,29 @@ void ignoreSystemResolutionThrottling() {
         setProcessInformation(GetCurrentProcess(), ProcessPowerThrottling, &state, sizeof state));
 }
 
-void ignoreResolutionThrottlingOnce() {
-    static const bool ignored = [] {
-        timerResolutionCalls().ignoreResolutionThrottling();
-        return true;
-    }();
-    static_cast<void>(ignored);
-}
+TimerResolutionCalls calls{beginSystemPeriod, endSystemPeriod, ignoreSystemResolutionThrottling};
+std::atomic<bool> throttlingIgnored{false};
 
 } // namespace
 
-TimerResolutionCalls& timerResolutionCalls() noexcept {
-    static TimerResolutionCalls calls{beginSystemPeriod, endSystemPeriod, ignoreSystemResolutionThrottling};
-    return calls;
+TimerResolutionCalls replaceTimerResolutionCalls(const TimerResolutionCalls& replacement) noexcept {
+    const TimerResolutionCalls replaced = calls;
+    calls = replacement;
+    throttlingIgnored = false;
+    return replaced;
 }
 
 FineTimerResolution::FineTimerResolution() noexcept {
-    ignoreResolutionThrottlingOnce();
-    granted_ = timerResolutionCalls().beginPeriod(kFineTimerPeriodMs);
+    // The setting is the process's, so one is enough for every port and every OPEN.
+    if (!throttlingIgnored.exchange(true)) {
+        calls.ignoreResolutionThrottling();
+    }
+    granted_ = calls.beginPeriod(kFineTimerPeriodMs);
 }
 
 FineTimerResolution::~FineTimerResolution() {
     if (granted_) {
-        timerResolutionCalls().endPeriod(kFineTimerPeriodMs);
+        calls.endPeriod(kFineTimerPeriodMs);
     }
 }
 

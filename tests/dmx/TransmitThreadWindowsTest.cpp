@@ -50,8 +50,7 @@ TEST(TransmitThreadOnWindows, IsNamedAndTimeCriticalWhileThePortIsOpenAndGoneAft
 
 namespace {
 
-// The port's timer requests, counted instead of made, as sums of their periods (1 ms each). Each case
-// runs in a process of its own, so the process's one throttling opt-out is this case's.
+// The port's timer requests, counted instead of made, as sums of their periods (1 ms each).
 std::atomic<int> begun{0};
 std::atomic<int> ended{0};
 std::atomic<int> optOuts{0};
@@ -71,10 +70,11 @@ void countOptOut() {
 struct TimerRequestsCounted : ::testing::Test {
     TimerRequestsCounted() {
         adapter.attach({});
-        timerResolutionCalls() = {countBegin, countEnd, countOptOut};
+        begun = ended = optOuts = 0;
+        granted = true;
     }
-    ~TimerRequestsCounted() override { timerResolutionCalls() = system; }
-    const TimerResolutionCalls system = timerResolutionCalls();
+    ~TimerRequestsCounted() override { replaceTimerResolutionCalls(system); }
+    const TimerResolutionCalls system = replaceTimerResolutionCalls({countBegin, countEnd, countOptOut});
     SimulatedAdapter adapter{SimulatedAdapter::Timing{0us, 128}};
     CDmxPort port{adapter, CDmxPort::Timing{.settle = 0ms}};
 };
