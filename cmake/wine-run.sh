@@ -53,4 +53,23 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 # system, so it is given the Korean font's. Wine hands a Unix variable named QT_* to a Windows
 # program only when it is written WINEQT_*.
 export WINEQT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/baekmuk
-exec wine "$@"
+
+# On a busy machine Wine can fail to start the program at all: when its server ends or is ended as
+# a program starts, Wine returns 1 without a word, and now and then even 0. Each test program
+# creates the file named in LUMORA_STARTED_MARKER as soon as it runs; a run that leaves no such file
+# never ran the program, so it is made again once Wine's server is up, and a program that failed
+# after it started is never run twice.
+marker=$(mktemp "$WINEPREFIX.started.XXXXXX")
+trap 'rm -f "$marker"' EXIT
+export LUMORA_STARTED_MARKER=Z:$marker
+attempts=5
+for ((attempt = 1; ; attempt++)); do
+  rm -f "$marker"
+  status=0
+  wine "$@" || status=$?
+  [ -e "$marker" ] && exit "$status"
+  echo "wine-run.sh: Wine ended with status $status before $1 started (attempt $attempt of $attempts)" >&2
+  [ "$attempt" -eq "$attempts" ] && exit 1
+  sleep "$attempt"
+  wineserver -p30 </dev/null >/dev/null 2>&1 || true
+done

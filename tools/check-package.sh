@@ -48,12 +48,16 @@ dpkg-deb --info "$deb"
 contents=$(dpkg-deb --contents "$deb")
 echo "$contents"
 
+# The AppStream component's id, which the desktop entry, the icons and the metadata are named after.
+app_id=example.lumora.dmx
+desktop_entry=usr/share/applications/$app_id.desktop
+metainfo=usr/share/metainfo/$app_id.metainfo.xml
+
 status=0
-for path in ./usr/bin/lumora-dmx ./usr/share/applications/lumora-dmx.desktop \
-  ./usr/share/icons/hicolor/32x32/apps/lumora-dmx.png ./usr/share/icons/hicolor/256x256/apps/lumora-dmx.png \
+for path in ./usr/bin/lumora-dmx "./$desktop_entry" \
+  "./usr/share/icons/hicolor/32x32/apps/$app_id.png" "./usr/share/icons/hicolor/256x256/apps/$app_id.png" \
   ./usr/lib/udev/rules.d/60-lumora-dmx-ftdi.rules ./usr/share/doc/lumora-dmx/copyright \
-  ./usr/share/doc/lumora-dmx/changelog.gz ./usr/share/man/man1/lumora-dmx.1.gz \
-  ./usr/share/metainfo/example.lumora.dmx.metainfo.xml; do
+  ./usr/share/doc/lumora-dmx/changelog.gz ./usr/share/man/man1/lumora-dmx.1.gz "./$metainfo"; do
   if ! grep -q " $path\$" <<<"$contents"; then
     echo "missing from the package: $path"
     status=1
@@ -97,9 +101,15 @@ fi
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb --extract "$deb" "$unpacked"
-desktop-file-validate "$unpacked/usr/share/applications/lumora-dmx.desktop"
+desktop-file-validate "$unpacked/$desktop_entry"
 echo "desktop entry valid"
-appstreamcli validate --no-net "$unpacked/usr/share/metainfo/example.lumora.dmx.metainfo.xml"
+appstreamcli validate --pedantic --no-net "$unpacked/$metainfo"
+# The entry, its icon and the metadata's launchable all name the component.
+if ! grep -qx "Icon=$app_id" "$unpacked/$desktop_entry" ||
+  ! grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$unpacked/$metainfo"; then
+  echo "the desktop entry's icon or the metadata's launchable is not $app_id"
+  status=1
+fi
 
 # man prints groff's warnings (a bad macro, a line it cannot fit) on stderr.
 page="$unpacked/usr/share/man/man1/lumora-dmx.1.gz"
@@ -118,7 +128,7 @@ fi
 
 version=$(dpkg-deb --field "$deb" Version)
 changelog_version=$(zcat "$unpacked/usr/share/doc/lumora-dmx/changelog.gz" | sed -n '1s/^lumora-dmx (\([^)]*\)).*/\1/p')
-metainfo_version=$(grep -o -m1 '<release version="[^"]*"' "$unpacked/usr/share/metainfo/example.lumora.dmx.metainfo.xml" |
+metainfo_version=$(grep -o -m1 '<release version="[^"]*"' "$unpacked/$metainfo" |
   cut -d'"' -f2)
 if [ "$changelog_version" != "$version" ] || [ "$metainfo_version" != "$version" ]; then
   echo "package $version, newest release in the changelog $changelog_version, in the metadata $metainfo_version"

@@ -121,7 +121,7 @@ def make_desktop_icons(icon):
         resample = Image.Resampling.NEAREST if size % ICON_SIZE == 0 else Image.Resampling.LANCZOS
         folder = DESKTOP_ICON_DIR / f"{size}x{size}"
         folder.mkdir(parents=True, exist_ok=True)
-        icon.resize((size, size), resample).save(folder / "lumora-dmx.png")
+        icon.resize((size, size), resample).save(folder / "example.lumora.dmx.png")
 
 
 LOGO_SIZE = (143, 43)

@@ -37,6 +37,7 @@ bool CDmxPort::open(DeviceIndex index) {
         return false;
     }
     device_ = handle;
+    timerResolution_.emplace();
     if (!configure()) {
         failOpen();
         return false;
@@ -78,6 +79,7 @@ bool CDmxPort::startThread() {
 }
 
 void CDmxPort::failOpen() {
+    timerResolution_.reset();
     driver_.close(device_);
     device_ = nullptr;
 }
@@ -91,6 +93,7 @@ void CDmxPort::close() {
         driver_.close(device_);
         device_ = nullptr;
     }
+    timerResolution_.reset();
     openFlag_.store(0);
 }
 

@@ -4,9 +4,11 @@
 #include "dmx/LevelHandover.h"
 #include "hw/DeviceIndex.h"
 #include "hw/DeviceRecord.h"
+#include "platform/TimerResolution.h"
 
 #include <atomic>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 namespace lumora {
@@ -70,6 +72,8 @@ private:
 
     hw::DeviceHandle device_ = nullptr;
     std::thread thread_;
+    // Held while the transmit thread runs, so that its pauses last what they say.
+    std::optional<FineTimerResolution> timerResolution_;
     std::atomic<int> openFlag_{0};
     std::atomic<int> stopFlag_{0};
 };
