@@ -25,13 +25,13 @@ replace_dialog_font() {
 
 # Tests run in parallel; the first to arrive makes the prefix while the others wait for it. A prefix
 # counts as made only once Wine has finished with it, so one left half-made by a killed run is made
-# again. Wine's server ends a moment after its last program, and a program that starts as it ends
-# may fail to reach it, so it is kept up for a while after each program instead (exit status 2:
-# already up).
+# again, and so is one whose folder was removed behind its mark. Wine's server ends a moment after
+# its last program, and a program that starts as it ends may fail to reach it, so it is kept up for a
+# while after each program instead (exit status 2: already up).
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
   flock 9
-  if [ ! -f "$WINEPREFIX.ready" ]; then
+  if [ ! -f "$WINEPREFIX.ready" ] || [ ! -d "$WINEPREFIX/drive_c" ]; then
     rm -rf "$WINEPREFIX"
     if ! { wine wineboot --init && wineserver --wait && replace_dialog_font && wineserver --wait; } >"$WINEPREFIX.log" 2>&1; then
       echo "Wine could not make its prefix $WINEPREFIX:" >&2
