@@ -45,6 +45,9 @@ void CConsoleApp::installDialogServices() {
 
 bool CConsoleApp::startUp() {
     installDialogServices();
+    // A Wayland desktop finds the window's entry, and with it the icon and name on its task bar, by
+    // this name, given before the first window; it is the installed desktop entry's.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.lumora.dmx"));
     CMainDialog dialog(*driver_);
     // Ctrl+C, kill and a closed terminal, or on Windows the end of the session, end the console as
     // its close command does, so output stops between frames and the adapter is closed. Without the

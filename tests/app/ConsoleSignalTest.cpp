@@ -248,6 +248,8 @@ TEST_F(SignalEnd, TheApplicationWiresTheSignalsAndGivesThemBackWhenItEnds) {
     EXPECT_FALSE(console.startUp());
     EXPECT_FALSE(deadline.passed()) << "no signal ended the console";
     EXPECT_TRUE(installedWhileRunning);
+    EXPECT_EQ(QGuiApplication::desktopFileName().toStdString(), "example.lumora.dmx")
+        << "the installed desktop entry";
     EXPECT_EQ(endCode, dialogkit::kIdCancel);
     EXPECT_EQ(CountingHandlers::caught, 0);
     EXPECT_TRUE(wholeFramesThenClose(simulated.calls(), 2));
