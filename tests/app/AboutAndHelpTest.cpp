@@ -1,5 +1,6 @@
 #include "ConsoleFixture.h"
 #include "app/CAboutDialog.h"
+#include "resources/AboutDialogTemplate.h"
 #include "resources/ImageResources.h"
 
 #include <QTimer>
@@ -60,6 +61,16 @@ TEST_F(AboutBox, ShowsVersionAndIconCentredOverTheConsole) {
     EXPECT_TRUE(dialog->chooseSystemMenuItem(16));
     EXPECT_TRUE(checked);
     EXPECT_FALSE(dialog->hasEnded());
+}
+
+TEST_F(AboutBox, TheDesktopsScaleEnlargesItAndKeepsItsLayout) {
+    start();
+    whileAboutBoxIsUp(
+        [](dialogkit::Dialog& about) {
+            expectTheLayoutOfOneHundredPercent(about, resources::aboutDialogTemplate());
+        },
+        [](dialogkit::Dialog& about) { about.done(dialogkit::kIdOk); });
+    EXPECT_TRUE(dialog->chooseSystemMenuItem(16));
 }
 
 TEST_F(AboutBox, EnterAndEscCloseIt) {

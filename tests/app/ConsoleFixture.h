@@ -5,6 +5,7 @@
 #include "app/ShellOpen.h"
 #include "dialogkit/BitmapButton.h"
 #include "dialogkit/ComboBox.h"
+#include "dialogkit/DialogTemplate.h"
 #include "dialogkit/EditBox.h"
 #include "dialogkit/MessageBox.h"
 #include "dialogkit/Trackbar.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QTest>
 
 #include <array>
@@ -101,6 +103,33 @@ protected:
     }
 
     void click(int id) { QTest::mouseClick(button(id), Qt::LeftButton); }
+
+    // The desktop's scale (QT_SCALE_FACTOR, Windows' dpi) enlarges a dialog and keeps its layout:
+    // each control where base units of 8 x 12 (7 x 12 on Windows) put it, the window that size in
+    // device pixels times the scale, and each caption's text within its box.
+    static void expectTheLayoutOfOneHundredPercent(dialogkit::Dialog& shown,
+                                                   const dialogkit::DialogTemplate& layout) {
+        const dialogkit::DialogUnits unscaled(QSysInfo::productType() == "windows" ? 7 : 8, 12);
+        const QList<QWidget*> controls = shown.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        ASSERT_EQ(static_cast<std::size_t>(controls.size()), layout.controls.size());
+        for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+            const dialogkit::ControlTemplate& control = layout.controls[i];
+            const QWidget* widget = controls[static_cast<qsizetype>(i)];
+            const QRect expected = unscaled.toPixels(control.x, control.y, control.cx, control.cy);
+            EXPECT_EQ(widget->geometry().topLeft(), expected.topLeft()) << control.text;
+            if (control.iconId == 0) { // an icon static takes the icon's own size
+                EXPECT_EQ(widget->width(), expected.width()) << control.text;
+            }
+            if (const auto* caption = qobject_cast<const QLabel*>(widget)) {
+                EXPECT_LE(caption->fontMetrics().horizontalAdvance(caption->text()), caption->width())
+                    << control.text;
+            }
+        }
+        const QSizeF window = QSizeF(unscaled.toPixels(layout.cx, layout.cy)) * shown.devicePixelRatioF();
+        const QSize drawn = shown.grab().size();
+        EXPECT_NEAR(drawn.width(), window.width(), 1.0);
+        EXPECT_NEAR(drawn.height(), window.height(), 1.0);
+    }
 
     // Waits for the first frame whose whole cycle comes after now and returns it. The frame whose
     // break follows now at once may have taken its levels just before, so it is passed over.
