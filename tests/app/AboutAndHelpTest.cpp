@@ -50,6 +50,7 @@ TEST_F(AboutBox, ShowsVersionAndIconCentredOverTheConsole) {
             }
             EXPECT_TRUE(texts.contains("DMX 버전 1.0"));
             EXPECT_EQ(about.controlAs<QPushButton>(dialogkit::kIdOk)->text(), "확인");
+            expectTheLayoutOfOneHundredPercent(about, resources::aboutDialogTemplate());
             const QPoint offset = about.frameGeometry().center() - dialog->frameGeometry().center();
             EXPECT_LE(std::abs(offset.x()), 1);
             EXPECT_LE(std::abs(offset.y()), 1);
@@ -61,16 +62,6 @@ TEST_F(AboutBox, ShowsVersionAndIconCentredOverTheConsole) {
     EXPECT_TRUE(dialog->chooseSystemMenuItem(16));
     EXPECT_TRUE(checked);
     EXPECT_FALSE(dialog->hasEnded());
-}
-
-TEST_F(AboutBox, TheDesktopsScaleEnlargesItAndKeepsItsLayout) {
-    start();
-    whileAboutBoxIsUp(
-        [](dialogkit::Dialog& about) {
-            expectTheLayoutOfOneHundredPercent(about, resources::aboutDialogTemplate());
-        },
-        [](dialogkit::Dialog& about) { about.done(dialogkit::kIdOk); });
-    EXPECT_TRUE(dialog->chooseSystemMenuItem(16));
 }
 
 TEST_F(AboutBox, EnterAndEscCloseIt) {
