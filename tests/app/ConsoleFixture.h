@@ -128,9 +128,8 @@ protected:
             }
         }
         const QSizeF window = QSizeF(unscaled.toPixels(layout.cx, layout.cy)) * shown.devicePixelRatioF();
-        const QSize drawn = shown.grab().size();
-        EXPECT_NEAR(drawn.width(), window.width(), 1.0);
-        EXPECT_NEAR(drawn.height(), window.height(), 1.0);
+        EXPECT_NEAR(shown.grab().width(), window.width(), 1.0);
+        EXPECT_NEAR(shown.grab().height(), window.height(), 1.0);
     }
 
     // Waits for the first frame whose whole cycle comes after now and returns it. The frame whose

@@ -57,7 +57,6 @@ TEST(DialogUnits, BaseUnitsOfBaekmukGulimTwelvePixels) {
     font.setFamilies({"Baekmuk Gulim"});
     font.setPixelSize(12);
     const DialogUnits units = DialogUnits::fromFont(font);
-    // As at 100 % at every desktop scale: the 52 letters of the 12-pixel strike.
     EXPECT_EQ(QFontMetrics(unscaledFont(font))
                   .horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"),
               390);
