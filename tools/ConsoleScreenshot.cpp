@@ -2,7 +2,8 @@
 // of its window to the PNG file named on the command line. Run it through tools/screenshot.sh.
 // It also prints where each control is, in pixels and in dialog units measured back from them with
 // the base units of the font this system gave the dialog, one line a control id, so that the layout
-// on two systems can be compared (tools/test-windows.sh); a line starting with # names the font.
+// on two systems or scales can be compared (tools/test-windows.sh); lines starting with # name the
+// font and give the window's size in device pixels.
 
 #include "app/CConsoleApp.h"
 #include "app/CMainDialog.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
@@ -66,7 +68,10 @@ int main(int argc, char** argv) {
         }
         QTimer::singleShot(300, &dialog, [&] {
             printGeometry(dialog, lumora::resources::mainDialogTemplate());
-            saved = dialog.screen()->grabWindow(dialog.winId()).save(output);
+            const QPixmap shot = dialog.screen()->grabWindow(dialog.winId());
+            std::printf("# window %d x %d device pixels at scale %g\n", shot.width(), shot.height(),
+                        dialog.devicePixelRatioF());
+            saved = shot.save(output);
             dialog.done(2);
         });
     });

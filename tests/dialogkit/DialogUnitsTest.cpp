@@ -2,9 +2,11 @@
 
 #include "dialogkit/DialogFont.h"
 #include "dialogkit/DialogPlacement.h"
+#include "dialogkit/UnscaledFont.h"
 
 #include <QFont>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -55,6 +57,9 @@ TEST(DialogUnits, BaseUnitsOfBaekmukGulimTwelvePixels) {
     font.setFamilies({"Baekmuk Gulim"});
     font.setPixelSize(12);
     const DialogUnits units = DialogUnits::fromFont(font);
+    EXPECT_EQ(QFontMetrics(unscaledFont(font))
+                  .horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"),
+              390);
     EXPECT_EQ(units.baseX(), 8);
     EXPECT_EQ(units.baseY(), 12);
     EXPECT_EQ(units.toPixels(407, 202), QSize(814, 303));
