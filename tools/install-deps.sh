@@ -26,6 +26,7 @@ packages=(
 arm64_packages=(
   crossbuild-essential-arm64 qemu-user-static
   qt6-base-dev:arm64 qt6-qpa-plugins:arm64 libusb-1.0-0-dev:arm64 libsystemd-dev:arm64 libftdi1-2:arm64
+  libfontconfig-dev:arm64
 )
 for arch in "$@"; do
   case $arch in
