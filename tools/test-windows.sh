@@ -73,7 +73,7 @@ if ! diff <(units "$windows/geometry-linux.txt") <(units "$windows/geometry-wind
 fi
 echo "Same places in dialog units: $(units "$windows/geometry-linux.txt" | wc -l) controls"
 
-echo "== The same layout at the desktop's scales: Linux at 125-200 % (QT_SCALE_FACTOR), Windows at 120 and 144 dpi"
+echo "== The same layout at the desktop's scales: Linux at 125-200 % (QT_SCALE_FACTOR), Windows at 120-192 dpi"
 # same_layout <geometry at 100 %> <geometry scaled> <scale>: every control at the same place in logical
 # pixels, and the window that many device pixels times the scale, give or take one.
 places() { awk '$2 == "pixels" { print $1, $3, $4, $5, ($1 == 1077 ? "-" : $6) }' "$1"; }
@@ -93,13 +93,15 @@ for scale in 1.25 1.5 1.75 2; do
   fi
 done
 # log_pixels <dpi>: the resolution Wine reports to Windows programs, in both places it reads it from.
+# Written without a display, so Wine's session is waited out before the next program: one that joined
+# it would get Wine's display-less desktop, whose screen is 1024 x 768, and a grab of that size.
 log_pixels() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
   wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
     /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+  wineserver -w
 }
-# At 192 dpi Wine gives the window's grab 1024 x 768 pixels, while the places match: not checked yet.
-for dpi in 120 144; do
+for dpi in 120 144 192; do
   log_pixels "$dpi"
   WINEDEBUG=-all xvfb-run -a -s "-screen 0 2560x1600x24 -dpi 96" wine "$windows/tools/console_screenshot.exe" \
     "$windows/console-windows-$dpi.png" | tr -d '\r' >"$windows/geometry-windows-$dpi.txt"
