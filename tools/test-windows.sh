@@ -101,10 +101,15 @@ log_pixels() {
     /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
   wineserver -w
 }
+# A grab that never finishes is a failure of the stage, not a stage that never ends.
 for dpi in 120 144 192; do
   log_pixels "$dpi"
-  WINEDEBUG=-all xvfb-run -a -s "-screen 0 2560x1600x24 -dpi 96" wine "$windows/tools/console_screenshot.exe" \
-    "$windows/console-windows-$dpi.png" | tr -d '\r' >"$windows/geometry-windows-$dpi.txt"
+  if ! WINEDEBUG=-all timeout -k 10 300 xvfb-run -a -s "-screen 0 2560x1600x24 -dpi 96" \
+    wine "$windows/tools/console_screenshot.exe" "$windows/console-windows-$dpi.png" |
+    tr -d '\r' >"$windows/geometry-windows-$dpi.txt"; then
+    echo "Windows at $dpi dpi: the screenshot failed or did not finish in 5 minutes" >&2
+    exit 1
+  fi
   wineserver -k 2>/dev/null || true
   if ! same_layout "$windows/geometry-windows.txt" "$windows/geometry-windows-$dpi.txt" "$(awk -v dpi="$dpi" 'BEGIN { print dpi / 96 }')"; then
     echo "Windows at $dpi dpi: the layout differs from 96 dpi (above: < 96 dpi, > scaled)" >&2
