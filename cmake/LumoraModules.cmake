@@ -32,8 +32,8 @@ function(lumora_module_headers target)
   target_link_libraries(${target} PUBLIC lumora_${folder}_headers)
 endfunction()
 
-# Listing a test program's cases takes a moment; under an emulator (Wine, for the Windows build) it
-# may first have to start the emulator's services, and on a busy machine that takes longer.
+# Listing a test program's cases takes a moment; under an emulator (qemu-user, for the arm64 build)
+# it takes longer, and on a busy machine longer still.
 if(CMAKE_CROSSCOMPILING)
   set(LUMORA_DISCOVERY_TIMEOUT 300)
 else()
@@ -43,6 +43,9 @@ endif()
 # lumora_add_test(<name> SOURCES ... [LIBS ...] [TIMEOUT s] [GUI] [NOT_ON_WINDOWS <filter>]): one
 # test executable, its cases registered one by one (in a Windows build less those that match the
 # GoogleTest filter NOT_ON_WINDOWS, the caller saying why); every case gets a timeout so a hang fails instead of stalling CI.
+# Under Wine a program's start and end cost the machine about a second and a half, many times what a
+# case takes, so the Windows build runs each program whole, as one entry named and labelled after it,
+# with the time of several cases.
 # The timeout leaves room for a few waits to run into the tests' 30 s hang guard (WaitFor.h) one
 # after another, so that they report what they waited for; a target whose cases wait longer in
 # sequence sets its own.
@@ -51,9 +54,8 @@ function(lumora_add_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
-  # Under an emulator each case is a process of its own, and on a busy machine Wine's start and end
-  # around it can take minutes, though its server is already up. The timeout is the case's own, so
-  # that time comes on top.
+  # Under an emulator a test process's start and end can take minutes on a busy machine, though
+  # Wine's server is already up. The timeout is the case's own, so that time comes on top.
   if(CMAKE_CROSSCOMPILING)
     math(EXPR ARG_TIMEOUT "${ARG_TIMEOUT} + ${LUMORA_DISCOVERY_TIMEOUT}")
   endif()
@@ -62,7 +64,7 @@ function(lumora_add_test name)
   if(ARG_GUI)
     target_link_libraries(${name} PRIVATE lumora_qt_test_main)
     if(WIN32)
-      # Before test discovery, which runs the program.
+      # Before the program runs, at its tests.
       lumora_qt_beside_program(${name} Core Gui Widgets Test)
     endif()
   else()
@@ -71,6 +73,12 @@ function(lumora_add_test name)
   set(filter "*")
   if(WIN32 AND ARG_NOT_ON_WINDOWS)
     set(filter "-${ARG_NOT_ON_WINDOWS}")
+  endif()
+  if(WIN32 AND CMAKE_CROSSCOMPILING)
+    add_test(NAME ${name} COMMAND ${name} --gtest_filter=${filter})
+    math(EXPR whole_program_timeout "${ARG_TIMEOUT} * 4")
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${whole_program_timeout} LABELS ${name})
+    return()
   endif()
   gtest_discover_tests(${name}
     TEST_FILTER "${filter}"

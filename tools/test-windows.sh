@@ -23,8 +23,7 @@ cmake -S . -B "$windows" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
 prefix=$(cd "$windows" && pwd)/wine-prefix
 trap 'WINEPREFIX=$prefix wineserver -k 2>/dev/null || true' EXIT
-# Made before the build, whose test discovery runs the programs under Wine within a time limit; its
-# server stays up, so that no test pays for Wine's start or end.
+# Made before the tests; its server stays up, so that no test program pays for Wine's start or end.
 cmake/wine-run.sh "$prefix"
 cmake --build "$windows" -j"$jobs"
 ctest --test-dir "$windows" --output-on-failure --no-tests=error -j"$jobs"
