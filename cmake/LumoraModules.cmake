@@ -64,7 +64,7 @@ function(lumora_add_test name)
   if(ARG_GUI)
     target_link_libraries(${name} PRIVATE lumora_qt_test_main)
     if(WIN32)
-      # Before the program runs, at its tests.
+      # So that the program finds Qt when its tests run it.
       lumora_qt_beside_program(${name} Core Gui Widgets Test)
     endif()
   else()
