@@ -32,13 +32,9 @@ case $arch in
     exit 2
     ;;
 esac
-# Debian's build flags, its hardening among them (stack protector, fortified calls, read-only
-# relocations bound at start), as the archive's own packages are built.
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cmake -S . -B "$build" -G Ninja "${cross[@]}" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-  -DLUMORA_BUILD_BENCH=OFF -DLUMORA_WERROR=ON \
-  -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
-  -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
+source tools/debian-build-flags.sh
+cmake -S . -B "$build" -G Ninja "${cross[@]}" "${debian_build_flags[@]}" -DBUILD_TESTING=OFF \
+  -DLUMORA_BUILD_BENCH=OFF -DLUMORA_WERROR=ON
 cmake --build "$build" -j"$(nproc)" --target lumora-dmx lumora-dmx-docs
 rm -f "$build"/lumora-dmx_*.deb
 (cd "$build" && cpack -G DEB)
